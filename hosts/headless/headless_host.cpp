@@ -1,0 +1,342 @@
+#include "hosts/headless/headless_host.h"
+
+#include <cstdlib>
+#include <string_view>
+#include <utility>
+
+namespace headless {
+
+namespace {
+
+const char* IconName(fw::BoxIcon icon) {
+  switch (icon) {
+    case fw::BoxIcon::Stop:
+      return "stop";
+    case fw::BoxIcon::Warning:
+      return "warning";
+    case fw::BoxIcon::Information:
+      return "information";
+    case fw::BoxIcon::None:
+      return "none";
+  }
+  return "none";
+}
+
+std::string WithArticle(const char* noun) {
+  const std::string_view vowels = "aeiou";
+  return (vowels.find(noun[0]) != std::string_view::npos ? "an " : "a ") + std::string(noun);
+}
+
+bool IsComboKind(fw::ControlKind kind) { return kind == fw::ControlKind::ComboBox; }
+bool IsListBoxKind(fw::ControlKind kind) { return kind == fw::ControlKind::ListBox; }
+bool IsEditKind(fw::ControlKind kind) { return kind == fw::ControlKind::Edit; }
+bool AnyKind(fw::ControlKind) { return true; }
+
+fw::Message Command(int id, fw::Notify code) {
+  fw::Message m;
+  m.kind = fw::MessageKind::Command;
+  m.code = code;
+  m.id = id;
+  return m;
+}
+
+fw::Message OfKind(fw::MessageKind kind) {
+  fw::Message m;
+  m.kind = kind;
+  return m;
+}
+
+}  // namespace
+
+std::string WithDefaultExtension(const std::string& path, const std::string& defaultExt) {
+  if (defaultExt.empty()) return path;
+  const size_t slash = path.find_last_of("/\\");
+  const std::string_view name = slash == std::string::npos
+                                    ? std::string_view(path)
+                                    : std::string_view(path).substr(slash + 1);
+  if (name.find('.') != std::string_view::npos) return path;
+  // An extension given with its dot must not end up with two.
+  return path + (defaultExt.front() == '.' ? "" : ".") + defaultExt;
+}
+
+HeadlessHost::HeadlessHost(std::istream& script, std::ostream& transcript, Options options)
+    : script_(script), out_(transcript), options_(options) {}
+
+HeadlessHost::~HeadlessHost() { DropPosts(false); }
+
+int HeadlessHost::RunModal(fw::Dialog& dialog) {
+  if (main_ != nullptr) return RunChild(dialog);
+
+  HeadlessWindow window(dialog, *this);
+  {
+    std::lock_guard lock(mutex_);
+    accepting_ = true;
+  }
+  main_ = &window;
+  // Runs on every way out, a script error in tests included, so the dialog
+  // never keeps a dangling window and no stale work survives the dialog.
+  struct Closing {
+    HeadlessHost& host;
+    fw::Dialog& dialog;
+    ~Closing() {
+      dialog.AttachWindow(nullptr);
+      host.main_ = nullptr;
+      host.DropPosts(false);
+    }
+  } closing{*this, dialog};
+
+  dialog.AttachWindow(&window);
+  dialog.InitDialog();
+  if (!window.Ended()) RunScript(window);
+  out_.Line(window.Result() == fw::kIdOk ? "ended: ok" : "ended: cancel");
+  return window.Result();
+}
+
+int HeadlessHost::RunChild(fw::Dialog& child) {
+  HeadlessWindow window(child, *this);
+  struct Detach {
+    fw::Dialog& dialog;
+    ~Detach() { dialog.AttachWindow(nullptr); }
+  } detach{child};
+  child.AttachWindow(&window);
+  child.InitDialog();
+  out_.Line("dialog: " + child.Template().caption);
+  // A child that closed itself while starting keeps its own result.
+  if (!window.Ended()) window.EndDialog(fw::kIdOk);
+  return window.Result();
+}
+
+int HeadlessHost::MessageBox(const std::string& text, const std::string& caption,
+                             fw::BoxIcon icon) {
+  out_.Line("box: " + caption + " | " + text + " | " + IconName(icon));
+  return fw::kIdOk;
+}
+
+std::optional<std::string> HeadlessHost::FileDialog(const fw::FileDialogRequest& request) {
+  std::optional<std::string> answer;
+  if (!fileAnswers_.empty()) {
+    answer = std::move(fileAnswers_.front());
+    fileAnswers_.pop_front();
+  }
+  if (answer) answer = WithDefaultExtension(*answer, request.defaultExt);
+  out_.Line(std::string("filedialog: ") + (request.save ? "save" : "open") +
+            " name=" + request.defaultName + " ext=" + request.defaultExt +
+            " filter=" + request.filter + " -> " + (answer ? *answer : "cancel"));
+  return answer;
+}
+
+void HeadlessHost::Post(std::function<void()> work) {
+  std::unique_lock lock(mutex_);
+  // Work posted after the main dialog ended has nobody left to run it; it is
+  // destroyed on return, outside the lock.
+  if (!accepting_) return;
+  posts_.push_back(Pending{Clock::now(), std::move(work)});
+  // Notified under the lock: once the work is visible, the poster no longer
+  // touches the host except to unlock, so a host torn down right after its
+  // last work ran is never signalled.
+  wake_.notify_one();
+}
+
+void HeadlessHost::DropPosts(bool accept) {
+  std::deque<Pending> dropped;
+  {
+    std::lock_guard lock(mutex_);
+    dropped.swap(posts_);
+    accepting_ = accept;
+  }
+  // The work objects are destroyed here, unlocked: their captures may post.
+}
+
+void HeadlessHost::Serve(HeadlessWindow& window, std::chrono::milliseconds span) {
+  const Clock::time_point end = Clock::now() + span;
+  std::unique_lock lock(mutex_);
+  while (!window.Ended()) {
+    const std::optional<HeadlessWindow::Timer> timer = window.NextTimer();
+    const bool timerDue = timer && timer->due <= end;
+    const bool postDue = !posts_.empty() && posts_.front().posted <= end;
+
+    // Posted work is due when it was posted; it runs before a timer that fell
+    // due later, even when the loop is catching up after a slow handler.
+    if (postDue && (!timerDue || posts_.front().posted <= timer->due)) {
+      std::function<void()> work = std::move(posts_.front().work);
+      posts_.pop_front();
+      lock.unlock();
+      work();
+      work = nullptr;
+      lock.lock();
+      continue;
+    }
+    const Clock::time_point now = Clock::now();
+    if (timerDue && timer->due <= now) {
+      lock.unlock();
+      window.Advance(timer->id);
+      fw::Message m = OfKind(fw::MessageKind::Timer);
+      m.timerId = timer->id;
+      window.Owner().Dispatch(m);
+      lock.lock();
+      continue;
+    }
+    if (now >= end) break;
+    wake_.wait_until(lock, timerDue ? timer->due : end);
+  }
+}
+
+void HeadlessHost::RunScript(HeadlessWindow& window) {
+  std::string raw;
+  while (!window.Ended()) {
+    if (!std::getline(script_, raw)) {
+      // Out of script: the user closes the window.
+      window.Owner().Dispatch(OfKind(fw::MessageKind::Close));
+      if (!window.Ended()) Fail("end of script: the dialog did not close when asked to");
+      return;
+    }
+    ++lineNumber_;
+    const std::string_view line = Trim(raw);
+    if (IsSkipped(line)) continue;
+    Action action;
+    try {
+      action = ParseAction(line);
+    } catch (const SyntaxError& e) {
+      Fail("line " + std::to_string(lineNumber_) + ": " + e.what());
+    }
+    Perform(action, window);
+  }
+}
+
+HeadlessWindow::ControlState& HeadlessHost::Control(HeadlessWindow& window, int id,
+                                                    const char* action,
+                                                    bool (*fits)(fw::ControlKind),
+                                                    const char* wanted) {
+  HeadlessWindow::ControlState* c = window.Find(id);
+  const std::string at = "line " + std::to_string(lineNumber_) + ": ";
+  if (c == nullptr) Fail(at + "no control with id " + std::to_string(id));
+  if (!fits(c->kind)) {
+    Fail(at + action + " needs " + wanted + ", but control " + std::to_string(id) + " is " +
+         WithArticle(KindName(c->kind)));
+  }
+  return *c;
+}
+
+bool HeadlessHost::Ignored(const Action& action, const HeadlessWindow::ControlState& control) {
+  if (control.enabled) return false;
+  out_.Line("ignored: " + action.line + " (control " + std::to_string(control.id) +
+            " is disabled)");
+  return true;
+}
+
+void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
+  fw::Dialog& dialog = window.Owner();
+  const std::string at = "line " + std::to_string(lineNumber_) + ": ";
+  auto checkIndex = [&](const HeadlessWindow::ControlState& c, int64_t low) {
+    const int64_t count = static_cast<int64_t>(c.entries.size());
+    if (a.number < low || a.number >= count) {
+      Fail(at + "index " + std::to_string(a.number) + " is out of range for control " +
+           std::to_string(c.id) + ", which has " + std::to_string(count) + " entries");
+    }
+  };
+
+  switch (a.verb) {
+    case Verb::Click: {
+      HeadlessWindow::ControlState& c = Control(window, a.id, "click", IsButton, "a button");
+      if (Ignored(a, c)) return;
+      if (c.kind == fw::ControlKind::CheckBox) {
+        c.check = c.check == 1 ? 0 : 1;
+      } else if (c.kind == fw::ControlKind::Radio) {
+        for (int other : dialog.Template().RadioGroup(a.id)) {
+          if (HeadlessWindow::ControlState* r = window.Find(other)) r->check = 0;
+        }
+        c.check = 1;
+      }
+      dialog.Dispatch(Command(a.id, fw::Notify::Clicked));
+      return;
+    }
+    case Verb::Select: {
+      HeadlessWindow::ControlState& c =
+          Control(window, a.id, "select", IsComboKind, "a drop-down list");
+      if (Ignored(a, c)) return;
+      checkIndex(c, -1);
+      c.sel = static_cast<int>(a.number);
+      dialog.Dispatch(Command(a.id, fw::Notify::SelChange));
+      return;
+    }
+    case Verb::Type: {
+      HeadlessWindow::ControlState& c = Control(window, a.id, "type", IsEditKind, "an edit");
+      if (Ignored(a, c)) return;
+      if (c.style & fw::kNumber) {
+        std::string digits;
+        for (char ch : a.text) {
+          if (ch >= '0' && ch <= '9') digits += ch;
+        }
+        c.text = digits;
+      } else {
+        c.text = a.text;
+      }
+      return;
+    }
+    case Verb::DoubleClick: {
+      HeadlessWindow::ControlState& c =
+          Control(window, a.id, "dblclick", IsListBoxKind, "a list box");
+      if (Ignored(a, c)) return;
+      dialog.Dispatch(Command(a.id, fw::Notify::DoubleClicked));
+      return;
+    }
+    case Verb::AnswerFile:
+      fileAnswers_.emplace_back(a.text);
+      return;
+    case Verb::AnswerCancel:
+      fileAnswers_.emplace_back(std::nullopt);
+      return;
+    case Verb::Wait:
+      Serve(window, std::chrono::milliseconds(a.number));
+      return;
+    case Verb::Timer: {
+      fw::Message m = OfKind(fw::MessageKind::Timer);
+      m.timerId = a.timerId;
+      dialog.Dispatch(m);
+      return;
+    }
+    case Verb::SysMenuAbout: {
+      const std::optional<unsigned> command = window.AboutCommand();
+      if (!command) Fail(at + "the window's system menu has no About entry");
+      fw::Message m = OfKind(fw::MessageKind::SysCommand);
+      m.command = *command;
+      dialog.Dispatch(m);
+      return;
+    }
+    case Verb::KeyEnter:
+      dialog.Dispatch(Command(fw::kIdOk, fw::Notify::Clicked));
+      return;
+    case Verb::KeyEscape:
+      dialog.Dispatch(Command(fw::kIdCancel, fw::Notify::Clicked));
+      return;
+    case Verb::Close:
+      dialog.Dispatch(OfKind(fw::MessageKind::Close));
+      return;
+    case Verb::Show: {
+      const HeadlessWindow::ControlState& c = Control(window, a.id, "show", AnyKind, "");
+      const bool list = IsList(c.kind);
+      const bool button = c.kind == fw::ControlKind::CheckBox || c.kind == fw::ControlKind::Radio;
+      out_.Line("control " + std::to_string(c.id) + ": enabled=" + (c.enabled ? "1" : "0") +
+                " check=" + std::to_string(button ? c.check : 0) +
+                " sel=" + std::to_string(list ? c.sel : -1) + " count=" +
+                std::to_string(list ? c.entries.size() : 0) + " text=" + window.GetText(c.id));
+      return;
+    }
+    case Verb::Item: {
+      const HeadlessWindow::ControlState& c = Control(window, a.id, "item", IsList, "a list");
+      checkIndex(c, 0);
+      const HeadlessWindow::Entry& e = c.entries[static_cast<size_t>(a.number)];
+      out_.Line("item " + std::to_string(c.id) + "[" + std::to_string(a.number) +
+                "]: data=" + std::to_string(e.data) + " text=" + e.text);
+      return;
+    }
+  }
+}
+
+void HeadlessHost::Fail(const std::string& message) {
+  out_.Line("error: " + message);
+  if (options_.exitOnScriptError) std::_Exit(2);
+  throw ScriptError(message);
+}
+
+}  // namespace headless

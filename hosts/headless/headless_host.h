@@ -1,0 +1,92 @@
+// The headless host: runs the program's dialogs without a window system. A
+// script plays the user (clicks, typing, answers to file dialogs, waiting),
+// and a transcript records what the user would have seen.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <istream>
+#include <mutex>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+#include "framework/host.h"
+#include "hosts/headless/headless_window.h"
+#include "hosts/headless/script.h"
+#include "hosts/headless/transcript.h"
+
+namespace headless {
+
+// A script that is wrong; thrown only when the host is told not to exit.
+class ScriptError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The path a program receives from a confirmed file dialog: the default
+// extension is added when the last path component has none.
+std::string WithDefaultExtension(const std::string& path, const std::string& defaultExt);
+
+class HeadlessHost : public fw::Host {
+ public:
+  struct Options {
+    // The executable ends the process with status 2 on a script error, so
+    // that no library thread or static destructor runs on; tests want an
+    // exception instead.
+    bool exitOnScriptError = true;
+  };
+
+  HeadlessHost(std::istream& script, std::ostream& transcript, Options options);
+  HeadlessHost(std::istream& script, std::ostream& transcript)
+      : HeadlessHost(script, transcript, Options{}) {}
+  ~HeadlessHost() override;
+  HeadlessHost(const HeadlessHost&) = delete;
+  HeadlessHost& operator=(const HeadlessHost&) = delete;
+
+  // fw::Host. A dialog run while the main dialog is open is shown as a child
+  // of it.
+  int RunModal(fw::Dialog& dialog) override;
+  int MessageBox(const std::string& text, const std::string& caption, fw::BoxIcon icon) override;
+  void Post(std::function<void()> work) override;
+
+  // Used by the windows.
+  Transcript& Out() { return out_; }
+  std::optional<std::string> FileDialog(const fw::FileDialogRequest& request);
+  int RunChild(fw::Dialog& child);
+
+ private:
+  struct Pending {
+    Clock::time_point posted;
+    std::function<void()> work;
+  };
+
+  void RunScript(HeadlessWindow& window);
+  void Perform(const Action& action, HeadlessWindow& window);
+  // Serves timers and posted work, in due order, for a span of real time.
+  void Serve(HeadlessWindow& window, std::chrono::milliseconds span);
+  // Throws away queued work; with accept false, later posts are dropped too.
+  void DropPosts(bool accept);
+  // The control an action names, checked to be of a kind the action works on.
+  HeadlessWindow::ControlState& Control(HeadlessWindow& window, int id, const char* action,
+                                        bool (*fits)(fw::ControlKind), const char* wanted);
+  // Reports a disabled control; true when the action must be skipped.
+  bool Ignored(const Action& action, const HeadlessWindow::ControlState& control);
+  [[noreturn]] void Fail(const std::string& message);
+
+  std::istream& script_;
+  Transcript out_;
+  Options options_;
+  int lineNumber_ = 0;
+  HeadlessWindow* main_ = nullptr;
+  std::deque<std::optional<std::string>> fileAnswers_;
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<Pending> posts_;  // guarded by mutex_
+  bool accepting_ = true;      // guarded by mutex_
+};
+
+}  // namespace headless

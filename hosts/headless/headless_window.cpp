@@ -1,0 +1,273 @@
+#include "hosts/headless/headless_window.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "hosts/headless/headless_host.h"
+
+namespace headless {
+
+bool IsList(fw::ControlKind kind) {
+  return kind == fw::ControlKind::ComboBox || kind == fw::ControlKind::ListBox;
+}
+
+bool IsButton(fw::ControlKind kind) {
+  return kind == fw::ControlKind::PushButton || kind == fw::ControlKind::DefPushButton ||
+         kind == fw::ControlKind::CheckBox || kind == fw::ControlKind::Radio;
+}
+
+const char* KindName(fw::ControlKind kind) {
+  switch (kind) {
+    case fw::ControlKind::GroupBox:
+      return "group box";
+    case fw::ControlKind::Static:
+      return "label";
+    case fw::ControlKind::Edit:
+      return "edit";
+    case fw::ControlKind::PushButton:
+    case fw::ControlKind::DefPushButton:
+      return "push button";
+    case fw::ControlKind::CheckBox:
+      return "check box";
+    case fw::ControlKind::Radio:
+      return "radio button";
+    case fw::ControlKind::ComboBox:
+      return "drop-down list";
+    case fw::ControlKind::ListBox:
+      return "list box";
+    case fw::ControlKind::Icon:
+      return "icon";
+  }
+  return "control";
+}
+
+HeadlessWindow::HeadlessWindow(fw::Dialog& dialog, HeadlessHost& host)
+    : dialog_(dialog), host_(host) {
+  const fw::DialogTemplate& t = dialog.Template();
+  hasSystemMenu_ = (t.style & fw::kDlgSysMenu) != 0;
+  for (const fw::ControlTemplate& c : t.controls) {
+    // Frames and labels without an id can never be addressed; a repeated id
+    // reaches the first control, as looking a control up by id does.
+    if (c.id == fw::kIdStatic || Find(c.id) != nullptr) continue;
+    ControlState s;
+    s.id = c.id;
+    s.kind = c.kind;
+    s.style = c.style;
+    s.enabled = (c.style & fw::kDisabled) == 0;
+    s.text = c.text;
+    if (IsList(c.kind)) {
+      for (const std::string& e : c.entries) s.entries.push_back(Entry{e, 0});
+    }
+    controls_.push_back(std::move(s));
+  }
+}
+
+HeadlessWindow::ControlState* HeadlessWindow::Find(int id) {
+  if (id == fw::kIdStatic) return nullptr;
+  for (ControlState& c : controls_) {
+    if (c.id == id) return &c;
+  }
+  return nullptr;
+}
+
+const HeadlessWindow::ControlState* HeadlessWindow::Find(int id) const {
+  return const_cast<HeadlessWindow*>(this)->Find(id);
+}
+
+HeadlessWindow::ControlState* HeadlessWindow::FindList(int id) {
+  ControlState* c = Find(id);
+  return c != nullptr && IsList(c->kind) ? c : nullptr;
+}
+
+const HeadlessWindow::ControlState* HeadlessWindow::FindList(int id) const {
+  return const_cast<HeadlessWindow*>(this)->FindList(id);
+}
+
+bool HeadlessWindow::HasControl(int id) const { return Find(id) != nullptr; }
+
+void HeadlessWindow::EnableControl(int id, bool enable) {
+  if (ControlState* c = Find(id)) c->enabled = enable;
+}
+
+bool HeadlessWindow::IsControlEnabled(int id) const {
+  const ControlState* c = Find(id);
+  return c != nullptr && c->enabled;
+}
+
+void HeadlessWindow::SetText(int id, const std::string& text) {
+  if (ControlState* c = Find(id)) c->text = text;
+}
+
+std::string HeadlessWindow::GetText(int id) const {
+  const ControlState* c = Find(id);
+  if (c == nullptr) return {};
+  if (IsList(c->kind)) return c->sel >= 0 ? c->entries[static_cast<size_t>(c->sel)].text : "";
+  return c->text;
+}
+
+void HeadlessWindow::SetCheck(int id, int state) {
+  ControlState* c = Find(id);
+  if (c != nullptr && (c->kind == fw::ControlKind::CheckBox || c->kind == fw::ControlKind::Radio)) {
+    c->check = state;
+  }
+}
+
+int HeadlessWindow::GetCheck(int id) const {
+  const ControlState* c = Find(id);
+  return c != nullptr ? c->check : 0;
+}
+
+int HeadlessWindow::AddString(int id, const std::string& text) {
+  ControlState* c = FindList(id);
+  if (c == nullptr) return -1;
+  c->entries.push_back(Entry{text, 0});
+  if (c->kind == fw::ControlKind::ListBox) host_.Out().Line("log: " + text);
+  return static_cast<int>(c->entries.size()) - 1;
+}
+
+int HeadlessWindow::GetCount(int id) const {
+  const ControlState* c = FindList(id);
+  return c != nullptr ? static_cast<int>(c->entries.size()) : -1;
+}
+
+int HeadlessWindow::GetCurSel(int id) const {
+  const ControlState* c = FindList(id);
+  return c != nullptr ? c->sel : -1;
+}
+
+int HeadlessWindow::SetCurSel(int id, int index) {
+  ControlState* c = FindList(id);
+  if (c == nullptr) return -1;
+  if (index < 0 || index >= static_cast<int>(c->entries.size())) {
+    c->sel = -1;
+    return -1;
+  }
+  c->sel = index;
+  return index;
+}
+
+int HeadlessWindow::SetItemData(int id, int index, uintptr_t data) {
+  ControlState* c = FindList(id);
+  if (c == nullptr || index < 0 || index >= static_cast<int>(c->entries.size())) return -1;
+  c->entries[static_cast<size_t>(index)].data = data;
+  return 0;
+}
+
+uintptr_t HeadlessWindow::GetItemData(int id, int index) const {
+  const ControlState* c = FindList(id);
+  if (c == nullptr || index < 0 || index >= static_cast<int>(c->entries.size())) return 0;
+  return c->entries[static_cast<size_t>(index)].data;
+}
+
+std::string HeadlessWindow::GetItemText(int id, int index) const {
+  const ControlState* c = FindList(id);
+  if (c == nullptr || index < 0 || index >= static_cast<int>(c->entries.size())) return {};
+  return c->entries[static_cast<size_t>(index)].text;
+}
+
+void HeadlessWindow::ResetContent(int id) {
+  ControlState* c = FindList(id);
+  if (c == nullptr) return;
+  c->entries.clear();
+  c->sel = -1;
+  c->top = 0;
+  if (c->kind == fw::ControlKind::ListBox) host_.Out().Line("log-cleared");
+}
+
+int HeadlessWindow::SetTopIndex(int id, int index) {
+  ControlState* c = FindList(id);
+  if (c == nullptr || index < 0 || index >= static_cast<int>(c->entries.size())) return -1;
+  c->top = index;
+  return 0;
+}
+
+void HeadlessWindow::SetFocus(int) {}
+
+bool HeadlessWindow::AppendSystemMenu(unsigned command, const std::string& text) {
+  if (!hasSystemMenu_) return false;
+  systemMenu_.emplace_back(command, text);
+  return true;
+}
+
+std::optional<unsigned> HeadlessWindow::AboutCommand() const {
+  if (systemMenu_.empty()) return std::nullopt;
+  // Prefer the entry that says About (ignoring its mnemonic '&'); a program
+  // with one entry gets that one whatever it is called.
+  for (const auto& [command, text] : systemMenu_) {
+    std::string plain;
+    for (char ch : text) {
+      if (ch != '&') plain += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    }
+    if (plain.find("about") != std::string::npos) return command;
+  }
+  return systemMenu_.front().first;
+}
+
+void HeadlessWindow::SetIcon(fw::IconHandle, bool) {}
+
+bool HeadlessWindow::IsIconic() const { return false; }
+
+void HeadlessWindow::PaintIconic(fw::IconHandle) {}
+
+int HeadlessWindow::MessageBox(const std::string& text, const std::string& caption,
+                               fw::BoxIcon icon) {
+  return host_.MessageBox(text, caption, icon);
+}
+
+std::optional<std::string> HeadlessWindow::FileDialog(const fw::FileDialogRequest& request) {
+  return host_.FileDialog(request);
+}
+
+uintptr_t HeadlessWindow::SetTimer(uintptr_t id, unsigned milliseconds) {
+  const std::chrono::milliseconds period =
+      std::max(std::chrono::milliseconds(milliseconds), kMinTimerPeriod);
+  const Clock::time_point due = Clock::now() + period;
+  // Setting a running timer again restarts it with the new period.
+  auto it =
+      std::find_if(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.id == id; });
+  if (it != timers_.end()) {
+    it->period = period;
+    it->due = due;
+    it->order = ++timerOrder_;
+  } else {
+    timers_.push_back(Timer{id, period, due, ++timerOrder_});
+  }
+  return id;
+}
+
+bool HeadlessWindow::KillTimer(uintptr_t id) {
+  auto it =
+      std::find_if(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.id == id; });
+  if (it == timers_.end()) return false;
+  timers_.erase(it);
+  return true;
+}
+
+std::optional<HeadlessWindow::Timer> HeadlessWindow::NextTimer() const {
+  const Timer* next = nullptr;
+  for (const Timer& t : timers_) {
+    if (next == nullptr || t.due < next->due || (t.due == next->due && t.order < next->order)) {
+      next = &t;
+    }
+  }
+  if (next == nullptr) return std::nullopt;
+  return *next;
+}
+
+void HeadlessWindow::Advance(uintptr_t timerId) {
+  // Due times stay on the grid of the moment the timer was set, so a wait of
+  // a given length always sees the same number of ticks, however slow the
+  // handlers are.
+  for (Timer& t : timers_) {
+    if (t.id == timerId) t.due += t.period;
+  }
+}
+
+void HeadlessWindow::EndDialog(int result) {
+  ended_ = true;
+  result_ = result;
+}
+
+int HeadlessWindow::RunModal(fw::Dialog& child) { return host_.RunChild(child); }
+
+}  // namespace headless

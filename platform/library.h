@@ -1,0 +1,21 @@
+// Run-time loading of a shared library by bare name.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// A loaded module; values below 32 mean failure, as the Windows loader reports.
+using ModuleHandle = uintptr_t;
+
+// Loads the tuner library by its Windows file name; other platforms map the
+// name to their own ("quorvex.dll" -> "libquorvex.so"). Below 32 on failure.
+ModuleHandle LoadLibrary(const char* windowsName);
+// Looks up an exported name; nullptr when absent.
+void* GetProcAddress(ModuleHandle module, const char* name);
+// Releases a module.
+void FreeLibrary(ModuleHandle module);
+// The file name the loader is asked for on this platform.
+const char* NativeLibraryName(const char* windowsName);
+
+}  // namespace platform

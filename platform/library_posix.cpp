@@ -1,0 +1,33 @@
+#include <dlfcn.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/library.h"
+
+namespace platform {
+
+const char* NativeLibraryName(const char* windowsName) {
+  // Only the tuner library is ever loaded; keep a stable pointer per name.
+  static thread_local std::string name;
+  std::string base = windowsName;
+  const size_t dot = base.rfind(".dll");
+  if (dot != std::string::npos && dot + 4 == base.size()) base.resize(dot);
+  name = (base.find('/') == std::string::npos ? "lib" + base : base) + ".so";
+  return name.c_str();
+}
+
+ModuleHandle LoadLibrary(const char* windowsName) {
+  // dlopen is called from here, inside the executable, so the executable's
+  // RUNPATH ($ORIGIN) is what the search uses.
+  void* handle = dlopen(NativeLibraryName(windowsName), RTLD_NOW | RTLD_LOCAL);
+  return reinterpret_cast<ModuleHandle>(handle);
+}
+
+void* GetProcAddress(ModuleHandle module, const char* name) {
+  return dlsym(reinterpret_cast<void*>(module), name);
+}
+
+void FreeLibrary(ModuleHandle module) { dlclose(reinterpret_cast<void*>(module)); }
+
+}  // namespace platform

@@ -1,0 +1,60 @@
+#include "trace.h"
+
+namespace qvsim {
+
+Trace::~Trace() {
+  if (file_) std::fclose(file_);
+}
+
+bool Trace::open(const std::string& path) {
+  std::lock_guard lock(mu_);
+  if (file_) std::fclose(file_);
+  file_ = std::fopen(path.c_str(), "ab");
+  return file_ != nullptr;
+}
+
+void Trace::line(const std::string& text) {
+  std::lock_guard lock(mu_);
+  if (!file_) return;
+  std::fwrite(text.data(), 1, text.size(), file_);
+  std::fputc('\n', file_);
+  std::fflush(file_);
+}
+
+namespace tr {
+
+std::string u32(uint32_t v) { return v == 0xFFFFFFFFu ? "-1" : std::to_string(v); }
+
+std::string s32(int32_t v) { return std::to_string(v); }
+
+std::string hex32(uint32_t v) {
+  char buf[11];
+  std::snprintf(buf, sizeof buf, "0x%08X", v);
+  return buf;
+}
+
+std::string bytes(const uint8_t* data, size_t length) {
+  if (!data) return "null";
+  std::string s;
+  for (size_t i = 0; i < length; ++i) {
+    char buf[4];
+    std::snprintf(buf, sizeof buf, i ? " %02X" : "%02X", data[i]);
+    s += buf;
+  }
+  return s;
+}
+
+std::string callback(bool present) { return present ? "cb" : "null"; }
+
+std::string out(const void* p) { return p ? "&" : "null"; }
+
+std::string real(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%g", v);
+  return buf;
+}
+
+std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+
+}  // namespace tr
+}  // namespace qvsim

@@ -1,0 +1,222 @@
+// What the program asks of the host: boxes, file dialogs, child dialogs, list
+// semantics, timers and work posted from other threads.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "tests/headless/test_dialog.h"
+
+namespace headless_test {
+namespace {
+
+TEST(DefaultExtension, IsAddedOnlyWhenTheFileNameHasNone) {
+  struct Case {
+    std::string path, ext, expected;
+  };
+  const Case cases[] = {
+      {"/tmp/scan", "log", "/tmp/scan.log"},
+      {"/tmp/scan.txt", "log", "/tmp/scan.txt"},
+      {"/tmp.d/scan", "log", "/tmp.d/scan.log"},  // a dot in a folder does not count
+      {"C:\\logs.old\\scan", "log", "C:\\logs.old\\scan.log"},
+      {"scan", "", "scan"},
+      {"scan", ".log", "scan.log"},
+      {"scan.", "log", "scan."},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(headless::WithDefaultExtension(c.path, c.ext), c.expected) << c.path;
+  }
+}
+
+TEST(FileDialogs, TakeQueuedAnswersInOrderAndCancelWhenNoneIsLeft) {
+  const fw::DialogTemplate t = MakeTemplate();
+  TestDialog dialog(t);
+  std::vector<std::string> got;
+  dialog.onMessage = [&](TestDialog& d, const fw::Message& m) {
+    if (m.id != kCheck) return;
+    fw::FileDialogRequest save{true, "scan", "log", "Log (*.log)|*.log|All Files (*.*)|*.*||"};
+    fw::FileDialogRequest open{false, "", "", "All Files (*.*)|*.*||"};
+    for (const fw::FileDialogRequest& r : {save, open, save, save}) {
+      const std::optional<std::string> p = d.FileDialog(r);
+      got.push_back(p ? *p : "<none>");
+    }
+  };
+  const Outcome o = RunScript(
+      dialog, "answer file /tmp/out dir/scan\nanswer file C:\\in\nanswer cancel\nclick 100\n");
+  EXPECT_EQ(o.transcript,
+            "filedialog: save name=scan ext=log filter=Log (*.log)|*.log|All Files (*.*)|*.*|| "
+            "-> /tmp/out dir/scan.log\n"
+            "filedialog: open name= ext= filter=All Files (*.*)|*.*|| -> C:\\in\n"
+            "filedialog: save name=scan ext=log filter=Log (*.log)|*.log|All Files (*.*)|*.*|| "
+            "-> cancel\n"
+            "filedialog: save name=scan ext=log filter=Log (*.log)|*.log|All Files (*.*)|*.*|| "
+            "-> cancel\n"
+            "ended: cancel\n");
+  EXPECT_EQ(got, (std::vector<std::string>{"/tmp/out dir/scan.log", "C:\\in", "<none>", "<none>"}));
+}
+
+TEST(BoxesAndChildDialogs, AreAnsweredAndShowInTheTranscript) {
+  const fw::DialogTemplate t = MakeTemplate();
+  fw::DialogTemplate aboutTemplate;
+  aboutTemplate.caption = "About QuorvexDemo";
+  TestDialog dialog(t);
+  TestDialog about(aboutTemplate);
+  std::vector<int> results;
+  dialog.onInit = [&](TestDialog& d) {
+    results.push_back(
+        d.MessageBox("Card not found.\nCheck the cable.", "QuorvexDemo", fw::BoxIcon::Stop));
+    results.push_back(fw::CurrentHost().MessageBox("Ready", "QuorvexDemo", fw::BoxIcon::None));
+    results.push_back(d.Window().RunModal(about));
+    results.push_back(about.DoModal());  // through the host while the main dialog runs
+  };
+  const Outcome o = RunScript(dialog, "");
+  EXPECT_EQ(o.transcript,
+            "box: QuorvexDemo | Card not found.\\nCheck the cable. | stop\n"
+            "box: QuorvexDemo | Ready | none\n"
+            "dialog: About QuorvexDemo\n"
+            "dialog: About QuorvexDemo\n"
+            "ended: cancel\n");
+  EXPECT_EQ(results, (std::vector<int>{fw::kIdOk, fw::kIdOk, fw::kIdOk, fw::kIdOk}));
+  EXPECT_FALSE(about.HasWindow());
+}
+
+TEST(ListSemantics, FollowTheClassicControls) {
+  const fw::DialogTemplate t = MakeTemplate();
+  TestDialog dialog(t);
+  dialog.onInit = [](TestDialog& d) {
+    fw::DialogWindow& w = d.Window();
+    EXPECT_EQ(w.AddString(kCombo, "three"), 3);
+    EXPECT_EQ(w.GetCount(kCombo), 4);
+    EXPECT_EQ(w.SetCurSel(kCombo, 3), 3);
+    EXPECT_EQ(w.GetText(kCombo), "three");
+    EXPECT_EQ(w.SetCurSel(kCombo, 4), -1);  // out of range clears
+    EXPECT_EQ(w.GetCurSel(kCombo), -1);
+    EXPECT_EQ(w.GetText(kCombo), "");
+    EXPECT_EQ(w.SetCurSel(kCombo, 1), 1);
+    EXPECT_EQ(w.SetCurSel(kCombo, -1), -1);
+    EXPECT_EQ(w.GetCurSel(kCombo), -1);
+    EXPECT_EQ(w.SetItemData(kCombo, 9, 5), -1);
+    EXPECT_EQ(w.GetItemData(kCombo, 9), 0u);
+    EXPECT_EQ(w.GetItemData(kCombo, -1), 0u);
+    EXPECT_EQ(w.GetItemText(kCombo, 9), "");
+    EXPECT_EQ(w.SetTopIndex(kList, 0), -1);  // empty list
+    EXPECT_EQ(w.AddString(kList, "a"), 0);
+    EXPECT_EQ(w.AddString(kList, "b"), 1);
+    EXPECT_EQ(w.SetTopIndex(kList, 1), 0);
+    w.SetCurSel(kList, 1);
+    w.ResetContent(kList);
+    EXPECT_EQ(w.GetCount(kList), 0);
+    EXPECT_EQ(w.GetCurSel(kList), -1);
+    w.ResetContent(kCombo);  // only the message list is logged
+    EXPECT_EQ(w.AddString(kTextEdit, "x"), -1);
+    EXPECT_FALSE(w.HasControl(fw::kIdStatic));
+    EXPECT_FALSE(w.HasControl(4242));
+    EXPECT_FALSE(w.IsControlEnabled(kDisabledButton));
+    w.SetCheck(fw::kIdOk, 1);  // push buttons keep no check state
+    EXPECT_EQ(w.GetCheck(fw::kIdOk), 0);
+  };
+  const Outcome o = RunScript(dialog, "");
+  EXPECT_EQ(o.transcript, "log: a\nlog: b\nlog-cleared\nended: cancel\n");
+}
+
+TEST(Wait, ServesTimersInDueOrderWithPostedWorkBetween) {
+  const fw::DialogTemplate t = MakeTemplate();
+  TestDialog dialog(t);
+  std::vector<std::string> order;
+  dialog.onInit = [](TestDialog& d) {
+    d.SetTimer(1, 40);
+    d.SetTimer(2, 100);
+  };
+  dialog.onMessage = [&](TestDialog& d, const fw::Message& m) {
+    if (m.kind != fw::MessageKind::Timer) return;
+    order.push_back("t" + std::to_string(m.timerId));
+    if (m.timerId == 2) fw::Dialog::PostToUi([&order] { order.push_back("p"); });
+    if (m.timerId == 99) d.KillTimer(1);
+  };
+  // Timer 1 at 40, 80, 120, 160, 200; timer 2 at 100 and 200 (set later, so after timer 1),
+  // each followed by its post; after timer 1 is killed only timer 2 ticks, at 300.
+  const Outcome o = RunScript(dialog, "wait 230\ntimer 99\nwait 100\n");
+  EXPECT_EQ(order, (std::vector<std::string>{"t1", "t1", "t2", "p", "t1", "t1", "t1", "t2", "p",
+                                             "t99", "t2", "p"}));
+}
+
+TEST(Wait, StopsWhenPostedWorkEndsTheDialogAndDropsTheRest) {
+  const fw::DialogTemplate t = MakeTemplate();
+  TestDialog dialog(t);
+  int ran = 0;
+  dialog.onInit = [&](TestDialog& d) {
+    fw::Dialog::PostToUi([&ran, &d] {
+      ++ran;
+      d.EndDialog(fw::kIdOk);
+    });
+    fw::Dialog::PostToUi([&ran] { ++ran; });
+  };
+  const auto start = headless::Clock::now();
+  const Outcome o = RunScript(dialog, "wait 5000\nclick 100\n");
+  EXPECT_LT(headless::Clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(o.transcript, "ended: ok\n");
+  EXPECT_EQ(ran, 1);
+}
+
+TEST(Posts, OutsideAWaitNeverRunAndAreDroppedWhenTheDialogEnds) {
+  const fw::DialogTemplate t = MakeTemplate();
+  TestDialog dialog(t);
+  std::atomic<int> ran = 0;
+  auto counted = std::make_shared<int>(0);
+  dialog.onInit = [&](TestDialog&) { fw::Dialog::PostToUi([&ran, counted] { ++ran; }); };
+  dialog.onMessage = [&](TestDialog&, const fw::Message&) {
+    fw::Dialog::PostToUi([&ran, counted] { ++ran; });
+  };
+  std::istringstream in("click 100\nshow 100\nclose\n");
+  std::ostringstream out;
+  headless::HeadlessHost host(in, out, headless::HeadlessHost::Options{false});
+  fw::SetCurrentHost(&host);
+  host.RunModal(dialog);
+  host.Post([&ran, counted] { ++ran; });  // after the end: never queued
+  EXPECT_EQ(counted.use_count(), 1);      // every dropped piece of work was destroyed
+  EXPECT_FALSE(dialog.HasWindow());
+  fw::SetCurrentHost(nullptr);
+  EXPECT_EQ(ran.load(), 0);
+}
+
+// Labelled "threads" and also run under ThreadSanitizer.
+TEST(Threads, PostsFromManyThreadsArriveInOrderPerThreadAndNoneIsLost) {
+  constexpr int kThreads = 4;
+  constexpr int kPerThread = 2000;
+  const fw::DialogTemplate t = MakeTemplate();
+  TestDialog dialog(t);
+  std::vector<std::vector<int>> seen(kThreads);  // touched on the UI thread only
+  int total = 0;
+  std::vector<std::thread> threads;
+  dialog.onInit = [&](TestDialog& d) {
+    for (int k = 0; k < kThreads; ++k) {
+      threads.emplace_back([&, k] {
+        for (int i = 0; i < kPerThread; ++i) {
+          fw::Dialog::PostToUi([&, k, i] {
+            seen[static_cast<size_t>(k)].push_back(i);
+            if (++total == kThreads * kPerThread) d.EndDialog(fw::kIdOk);
+          });
+        }
+      });
+    }
+  };
+  std::string script;
+  for (int i = 0; i < 200; ++i) script += "wait 100\n";  // ends early once all arrived
+  std::istringstream in(script);
+  std::ostringstream out;
+  headless::HeadlessHost host(in, out, headless::HeadlessHost::Options{false});
+  fw::SetCurrentHost(&host);
+  host.RunModal(dialog);
+  for (std::thread& th : threads) th.join();  // the host outlives every poster
+  fw::SetCurrentHost(nullptr);
+  EXPECT_EQ(out.str(), "ended: ok\n");
+  ASSERT_EQ(total, kThreads * kPerThread);
+  for (int k = 0; k < kThreads; ++k) {
+    const std::vector<int>& s = seen[static_cast<size_t>(k)];
+    ASSERT_EQ(s.size(), static_cast<size_t>(kPerThread));
+    for (int i = 0; i < kPerThread; ++i) ASSERT_EQ(s[static_cast<size_t>(i)], i) << "thread " << k;
+  }
+}
+
+}  // namespace
+}  // namespace headless_test

@@ -1,0 +1,271 @@
+// Calls on a started device: filters, DiSEqC, signal, EEPROM, stream selection.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "sim_loader.h"
+
+namespace {
+
+using simtest::SimLib;
+
+void QV_CALLBACK onTs(const uint8_t*, uint32_t) {}
+void QV_CALLBACK onRc(const void*, uint32_t) {}
+
+class Filters : public ::testing::Test {
+ protected:
+  SimLib lib;
+  PFN_SetFilter setFilter = SIM_FN(lib, SetFilter);
+  PFN_SetRemoteControl setRc = SIM_FN(lib, SetRemoteControl);
+  PFN_DelFilter del = SIM_FN(lib, DelFilter);
+
+  int32_t add(uint32_t pid = 0x100) {
+    int32_t n = -7;
+    EXPECT_EQ(setFilter(pid, onTs, 2, 1, &n), 1);
+    return n;
+  }
+};
+
+TEST_F(Filters, NeedAStartedDevice) {
+  int32_t n = -7;
+  EXPECT_EQ(setFilter(0, onTs, 2, 1, &n), 0);
+  EXPECT_EQ(setRc(1, 0, onRc, &n), 0);
+  EXPECT_EQ(n, -7);
+}
+
+TEST_F(Filters, ArgumentChecks) {
+  ASSERT_EQ(SIM_FN(lib, StartDVB)(), 1);
+  struct Case {
+    uint32_t pid;
+    QvTsDataCallback cb;
+    bool withOut;
+    int32_t ok;
+  } cases[] = {{0, onTs, true, 1},     {8191, onTs, true, 1},  {8192, onTs, true, 1},
+               {8193, onTs, true, 0},  {0xFFFFFFFFu, onTs, true, 0},
+               {0, nullptr, true, 0},  {0, onTs, false, 0}};
+  for (const auto& c : cases) {
+    int32_t n = -7;
+    EXPECT_EQ(setFilter(c.pid, c.cb, 2, 1, c.withOut ? &n : nullptr), c.ok) << "pid " << c.pid;
+    if (!c.ok) {
+      EXPECT_EQ(n, -7);
+    }
+  }
+  struct RcCase {
+    uint32_t type;
+    QvRcCallback cb;
+    bool withOut;
+    int32_t ok;
+  } rcCases[] = {{0, onRc, true, 1}, {1, onRc, true, 1}, {2, onRc, true, 0},
+                 {1, nullptr, true, 0}, {1, onRc, false, 0}};
+  for (const auto& c : rcCases) {
+    int32_t n = -7;
+    EXPECT_EQ(setRc(c.type, 0, c.cb, c.withOut ? &n : nullptr), c.ok) << "type " << c.type;
+  }
+}
+
+TEST_F(Filters, NumbersIncreaseAndAreNeverReused) {
+  ASSERT_EQ(SIM_FN(lib, StartDVB)(), 1);
+  std::vector<int32_t> seen;
+  for (int i = 0; i < 3; ++i) seen.push_back(add());
+  ASSERT_EQ(del(seen[1]), 1);
+  seen.push_back(add());
+  int32_t rc = 0;
+  ASSERT_EQ(setRc(1, 0, onRc, &rc), 1);
+  seen.push_back(rc);  // remote-control filters share the numbering
+  EXPECT_EQ(seen, (std::vector<int32_t>{1, 2, 3, 4, 5}));
+}
+
+TEST_F(Filters, DelFilterUnknownAndTwice) {
+  ASSERT_EQ(SIM_FN(lib, StartDVB)(), 1);
+  const int32_t n = add();
+  for (int32_t bad : {0, -1, n + 1, 1000000}) EXPECT_EQ(del(bad), 0) << bad;
+  EXPECT_EQ(del(n), 1);
+  EXPECT_EQ(del(n), 0) << "second delete of the same filter";
+}
+
+TEST_F(Filters, StopAndSwitchDeleteLiveFilters) {
+  ASSERT_EQ(SIM_FN(lib, StartDVBEx)(1), 1);
+  const int32_t a = add(), b = add();
+  ASSERT_EQ(del(a), 1);
+  ASSERT_EQ(SIM_FN(lib, StopDVB)(), 1);
+  EXPECT_EQ(del(b), 0) << "StopDVB removed it";
+
+  ASSERT_EQ(SIM_FN(lib, StartDVBEx)(1), 1);
+  const int32_t c = add();
+  ASSERT_EQ(SIM_FN(lib, StartDVBEx)(1), 1);  // same device: filters stay
+  ASSERT_EQ(SIM_FN(lib, StartDVBEx)(2), 1);  // switch: filters of device 1 go
+  const int32_t d = add();
+  EXPECT_EQ(del(c), 0);
+  EXPECT_EQ(del(d), 1);
+}
+
+TEST(RemoteControl, NeedsTheCapability) {
+  SimLib lib("", R"({"devices": [{"id": 1, "name": "NoRC", "type": 2, "caps": "0x18FC"}]})");
+  ASSERT_EQ(SIM_FN(lib, StartDVB)(), 1);
+  int32_t n = 0;
+  EXPECT_EQ(SIM_FN(lib, SetRemoteControl)(1, 0, onRc, &n), 0);
+}
+
+// DiSEqC acceptance per device kind and capability.
+struct DiseqcCase {
+  const char* what;
+  const char* type;
+  const char* caps;
+  int32_t burst, committed, cmd, cmdEx;
+};
+void PrintTo(const DiseqcCase& c, std::ostream* os) { *os << c.what; }
+
+class Diseqc : public ::testing::TestWithParam<DiseqcCase> {};
+
+TEST_P(Diseqc, AcceptsWhatTheDeviceCan) {
+  const auto& c = GetParam();
+  SimLib lib("", std::string(R"({"devices": [{"id": 1, "name": "D", "type": )") + c.type +
+                     R"(, "caps": ")" + c.caps + R"("}]})");
+  ASSERT_EQ(SIM_FN(lib, StartDVB)(), 1);
+  EXPECT_EQ(SIM_FN(lib, SendDiSEqC)(1, 1), c.burst);
+  EXPECT_EQ(SIM_FN(lib, SendDiSEqC)(2, 0xF3), c.committed);
+  uint8_t msg[] = {0xE0, 0x10, 0x38, 0xF3};
+  EXPECT_EQ(SIM_FN(lib, SendDiseqCmd)(msg, 4), c.cmd);
+  uint8_t query[] = {0xE2, 0x31, 0x30};
+  uint8_t reply[8] = {};
+  uint32_t count = 99;
+  EXPECT_EQ(SIM_FN(lib, SendDiseqCmdEx)(query, 3, reply, &count), c.cmdEx);
+  EXPECT_EQ(count, c.cmdEx ? 1u : 99u);
+  EXPECT_EQ(reply[0], c.cmdEx ? 0xE4 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Devices, Diseqc,
+    ::testing::Values(DiseqcCase{"S2All", "2", "0x18FE", 1, 1, 1, 1},
+                      DiseqcCase{"S2Only1x", "2", "0x70", 1, 1, 1, 0},
+                      DiseqcCase{"S2Only2x", "2", "0x80", 0, 0, 1, 1},
+                      DiseqcCase{"SNone", "1", "0x0", 0, 0, 0, 0},
+                      DiseqcCase{"IsdbS", "12", "0xF0", 1, 1, 1, 1},
+                      DiseqcCase{"Terrestrial", "7", "0x18FE", 0, 0, 0, 0},
+                      DiseqcCase{"Cable", "8", "0xF0", 0, 0, 0, 0}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST(DiseqcArgs, RejectsBadInput) {
+  SimLib lib;
+  auto simple = SIM_FN(lib, SendDiSEqC);
+  auto cmd = SIM_FN(lib, SendDiseqCmd);
+  auto cmdEx = SIM_FN(lib, SendDiseqCmdEx);
+  uint8_t msg[7] = {0xE0, 0x10, 0x38, 0xF0, 0, 0, 0};
+  EXPECT_EQ(cmd(msg, 4), 0) << "no device started";
+  ASSERT_EQ(SIM_FN(lib, StartDVB)(), 1);
+  EXPECT_EQ(simple(1, 2), 0);
+  EXPECT_EQ(simple(2, 256), 0);
+  EXPECT_EQ(simple(3, 0), 0);
+  for (uint32_t len : {0u, 2u, 7u}) EXPECT_EQ(cmd(msg, len), 0) << len;
+  for (uint32_t len : {3u, 6u}) EXPECT_EQ(cmd(msg, len), 1) << len;
+  EXPECT_EQ(cmd(nullptr, 4), 0);
+  uint8_t notFraming[] = {0x10, 0x38, 0xF0};
+  EXPECT_EQ(cmd(notFraming, 3), 0);
+
+  uint8_t reply[4] = {};
+  uint32_t count = 99;
+  EXPECT_EQ(cmdEx(msg, 4, nullptr, &count), 0);
+  EXPECT_EQ(cmdEx(msg, 4, reply, nullptr), 0);
+  EXPECT_EQ(count, 99u);
+  EXPECT_EQ(cmdEx(msg, 4, reply, &count), 1);
+  EXPECT_EQ(count, 0u) << "framing E0 asks for no reply";
+}
+
+TEST(Signal, StartedDeviceReportsNoSignal) {
+  SimLib lib;
+  ASSERT_EQ(SIM_FN(lib, StartDVB)(), 1);
+  int32_t level = -1, quality = -1;
+  EXPECT_EQ(SIM_FN(lib, GetSignal)(&level, &quality), 1);
+  EXPECT_EQ(level, 0);
+  EXPECT_EQ(quality, 0);
+  float flevel = -1;
+  quality = -1;
+  EXPECT_EQ(SIM_FN(lib, GetSignalStrength)(&flevel, &quality), 1);
+  EXPECT_EQ(flevel, 0.0f);
+  EXPECT_EQ(quality, 0);
+  float snr = -1, ber = -1;
+  EXPECT_EQ(SIM_FN(lib, GetSignalEx)(&snr, &ber), 1);
+  EXPECT_EQ(snr, 0.0f);
+  EXPECT_EQ(ber, 1.0f);
+  uint32_t reserved = 5;
+  int32_t lock = -1, rf = 0;
+  EXPECT_EQ(SIM_FN(lib, GetSignalExEx)(&reserved, &lock, &rf, &snr, &ber), 1);
+  EXPECT_EQ(lock, 0);
+  EXPECT_EQ(rf, -100);
+  EXPECT_EQ(SIM_FN(lib, GetSignalExEx)(nullptr, &lock, &rf, &snr, &ber), 1);
+  QvStatistic st{-1, -1, -1, -1};
+  EXPECT_EQ(SIM_FN(lib, Statistic)(&st), 1);
+  EXPECT_EQ(st.lock + st.quality + st.present + st.level, 0);
+  // Null outputs fail.
+  EXPECT_EQ(SIM_FN(lib, GetSignal)(nullptr, &quality), 0);
+  EXPECT_EQ(SIM_FN(lib, GetSignalEx)(&snr, nullptr), 0);
+  EXPECT_EQ(SIM_FN(lib, GetSignalExEx)(&reserved, &lock, nullptr, &snr, &ber), 0);
+  EXPECT_EQ(SIM_FN(lib, Statistic)(nullptr), 0);
+}
+
+TEST(Eeprom, SizesAndOffsets) {
+  SimLib lib;
+  auto get = SIM_FN(lib, GetEEPROM);
+  std::vector<uint8_t> buf(8200, 0xCC);
+  EXPECT_EQ(get(buf.data(), 0, 256), 0) << "no device started";
+  ASSERT_EQ(SIM_FN(lib, StartDVB)(), 1);
+  struct Case {
+    uint32_t offset, size;
+    int32_t ok;
+  } cases[] = {{0, 255, 0}, {0, 256, 1}, {0, 4096, 1}, {0, 8192, 1}, {0, 8193, 0},
+               {1, 256, 0}, {0, 0, 0},   {0, 0xFFFFFFFFu, 0}};
+  for (const auto& c : cases) {
+    std::fill(buf.begin(), buf.end(), 0xCC);
+    EXPECT_EQ(get(buf.data(), c.offset, c.size), c.ok) << c.offset << "/" << c.size;
+    const size_t touched = c.ok ? c.size : 0;
+    EXPECT_TRUE(std::all_of(buf.begin() + static_cast<long>(touched), buf.end(),
+                            [](uint8_t b) { return b == 0xCC; }))
+        << "wrote past the requested size";
+  }
+  EXPECT_EQ(get(nullptr, 0, 256), 0);
+  EXPECT_EQ(SIM_FN(lib, SetEEPROM)(nullptr, 0, 256), 0);
+}
+
+TEST(Eeprom, HoldsTheMacAndKeepsWrites) {
+  SimLib lib;
+  auto get = SIM_FN(lib, GetEEPROM);
+  auto set = SIM_FN(lib, SetEEPROM);
+  ASSERT_EQ(SIM_FN(lib, StartDVBEx)(2), 1);
+  std::vector<uint8_t> buf(8192);
+  ASSERT_EQ(get(buf.data(), 0, 8192), 1);
+  EXPECT_EQ(std::vector<uint8_t>(buf.begin() + 0x10, buf.begin() + 0x16),
+            (std::vector<uint8_t>{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5F}));
+
+  std::vector<uint8_t> data(300);
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7);
+  ASSERT_EQ(set(data.data(), 0, 300), 1);
+  ASSERT_EQ(SIM_FN(lib, StartDVBEx)(1), 1);
+  ASSERT_EQ(get(buf.data(), 0, 300), 1);
+  EXPECT_NE(std::vector<uint8_t>(buf.begin(), buf.begin() + 300), data) << "devices share an EEPROM";
+  ASSERT_EQ(SIM_FN(lib, StopDVB)(), 1);
+  ASSERT_EQ(SIM_FN(lib, StartDVBEx)(2), 1);
+  std::fill(buf.begin(), buf.end(), 0);
+  ASSERT_EQ(get(buf.data(), 0, 8192), 1);
+  EXPECT_EQ(std::vector<uint8_t>(buf.begin(), buf.begin() + 300), data) << "lost over stop/start";
+  EXPECT_EQ(buf[300], 0);
+}
+
+TEST(MisSel, NeedsTheCapabilityAndValidArguments) {
+  SimLib lib("", R"({"devices": [{"id": 1, "name": "MIS", "type": 2, "caps": "0x800"},
+                                  {"id": 2, "name": "Plain", "type": 2, "caps": "0x0"}]})");
+  auto mis = SIM_FN(lib, MISSel);
+  EXPECT_EQ(mis(1, 5, 255), 0) << "no device started";
+  ASSERT_EQ(SIM_FN(lib, StartDVBEx)(1), 1);
+  EXPECT_EQ(mis(1, 5, 255), 1);
+  EXPECT_EQ(mis(0, 0, 255), 1);
+  EXPECT_EQ(mis(2, 5, 255), 0);
+  EXPECT_EQ(mis(1, 256, 255), 0);
+  ASSERT_EQ(SIM_FN(lib, StartDVBEx)(2), 1);
+  EXPECT_EQ(mis(1, 5, 255), 0);
+}
+
+}  // namespace

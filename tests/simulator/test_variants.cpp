@@ -1,0 +1,93 @@
+// Which entry points each build of the virtual card exports.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <ostream>
+#include <string>
+
+#include "sim_loader.h"
+
+namespace {
+
+const char* const kAllNames[] = {
+#define NAME(name, type, critical) #name,
+    QV_ENTRY_POINTS(NAME)
+#undef NAME
+};
+
+const std::set<std::string> kCritical = {"CheckForDVB", "StartDVB",   "StopDVB",
+                                         "SetChannel",  "SetFilter",  "DelFilter"};
+const std::set<std::string> kExGeneration = {
+    "CheckForDVBEx", "CheckForDVBExEx", "StartDVBEx",  "SendDiseqCmdEx",
+    "SetChannelEx",  "SetChannelExEx",  "SetFilterEx", "GetSignalEx",
+    "GetSignalExEx", "BLScanEx",        "SetChannel2Ex"};
+
+struct Variant {
+  const char* folder;
+  bool onlyCritical;
+  std::set<std::string> absent;
+};
+void PrintTo(const Variant& c, std::ostream* os) { *os << (*c.folder ? c.folder : "full"); }
+
+std::set<std::string> withCaps(std::set<std::string> s) {
+  s.insert("GetCaps");
+  return s;
+}
+
+const Variant kVariants[] = {
+    {"", false, {}},
+    {"critical", true, {}},
+    {"nostartdvb", false, {"StartDVB"}},
+    {"legacy", false, withCaps(kExGeneration)},
+    {"nosetfilter", false, {"SetFilter"}},
+    {"exonly", false, {"CheckForDVBExEx", "SetChannelExEx", "GetSignalExEx"}},
+    {"nocaps", false, {"GetCaps"}},
+};
+
+class VariantExports : public ::testing::TestWithParam<Variant> {};
+
+TEST_P(VariantExports, ExportsExactlyItsEntryPoints) {
+  const Variant& v = GetParam();
+  simtest::SimLib lib(v.folder);
+  for (const char* name : kAllNames) {
+    const bool expected = v.onlyCritical ? kCritical.count(name) == 1 : v.absent.count(name) == 0;
+    EXPECT_EQ(lib.symbol(name) != nullptr, expected) << name;
+  }
+  // Nothing of the implementation leaks out.
+  EXPECT_EQ(lib.symbol("_ZN5qvsim9simulatorEv"), nullptr);
+}
+
+TEST_P(VariantExports, CriticalSequenceWorks) {
+  const Variant& v = GetParam();
+  simtest::SimLib lib(v.folder);
+  EXPECT_EQ(SIM_FN(lib, CheckForDVB)(), 1);
+  if (lib.symbol("StartDVB")) {
+    EXPECT_EQ(SIM_FN(lib, StartDVB)(), 1);
+  } else {
+    EXPECT_EQ(SIM_FN(lib, StartDVBEx)(0xFFFFFFFFu), 1);
+  }
+  EXPECT_EQ(SIM_FN(lib, SetChannel)(11778000, 27500, 0, 3, 9750000, 10600000, 11700000), 1);
+  if (lib.symbol("SetFilter")) {
+    int32_t filter = 0;
+    EXPECT_EQ(SIM_FN(lib, SetFilter)(0, [](const uint8_t*, uint32_t) {}, 2, 1, &filter), 1);
+    EXPECT_EQ(SIM_FN(lib, DelFilter)(filter), 1);
+  }
+  EXPECT_EQ(SIM_FN(lib, StopDVB)(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllBuilds, VariantExports, ::testing::ValuesIn(kVariants),
+                         [](const auto& info) {
+                           return std::string(*info.param.folder ? info.param.folder : "full");
+                         });
+
+TEST(Variants, UnusedEntryPointsReturnZero) {
+  simtest::SimLib lib;
+  for (const char* name :
+       {"SetFilterEx", "SetBitFilter", "SetBBFilter", "RFScan", "BLScan", "BLScanEx", "IQScan",
+        "RFScan2", "BLScan2", "SignalInfo", "SignalInfo2", "SetChannel2", "SetChannel2Ex",
+        "PLSSel", "IQScan2", "IQScan2Range"}) {
+    EXPECT_EQ(lib.fn<PFN_Unused>(name)(), 0) << name;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+#include <cstdio>
+#include <functional>
+
+#include "app/quorvex_demo_dlg.h"
+#include "tuner/device_steps.h"
+#include "tuner/tuner_api.h"
+#include "tuner/tuner_type.h"
+
+namespace {
+
+// The dialog as the device steps see it.
+class DialogStepTarget : public DeviceStepTarget {
+ public:
+  explicit DialogStepTarget(CQuorvexDemoDlg& dlg, std::function<void()> applyMis,
+                            std::function<void()> readMac)
+      : dlg_(dlg), applyMis_(std::move(applyMis)), readMac_(std::move(readMac)) {}
+  uint32_t Caps() override { return TunerApi.GetCaps(); }
+  void EnableControl(int id, bool enable) override { dlg_.EnableItem(id, enable); }
+  void Log(const char* text) override { dlg_.AddLog(text); }
+  void SelectFirst(int id) override { dlg_.Window().SetCurSel(id, 0); }
+  void ApplyMis() override { applyMis_(); }
+  void ReadMac() override { readMac_(); }
+
+ private:
+  CQuorvexDemoDlg& dlg_;
+  std::function<void()> applyMis_;
+  std::function<void()> readMac_;
+};
+
+}  // namespace
+
+void CQuorvexDemoDlg::ReportMac() {
+  AddLog("GetMAC() used.");
+  uint8_t mac[6] = {};
+  if (TunerApi.GetMAC(mac) == 0) {
+    AddLog("GetMAC() failed !");
+    return;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "MAC=%02X:%02X:%02X:%02X:%02X:%02X", mac[0], mac[1], mac[2],
+                mac[3], mac[4], mac[5]);
+  AddLog(text);
+}
+
+void CQuorvexDemoDlg::OnDeviceChanged() {
+  UpdateData(true);
+  const int selected = m_cbDevice.GetCurSel();
+  if (m_nTimer != 0) KillTimer(m_nTimer);
+
+  uint32_t deviceId = 0xFFFFFFFFu;
+  if (selected != -1) {
+    deviceId = static_cast<uint32_t>(m_cbDevice.GetItemData(selected));
+    AddLog(TunerApi.StopDVB() != 0 ? "StopDVB() success !" : "StopDVB() failed !");
+  }
+
+  if (TunerApi.StartDVBEx != nullptr) {
+    if (TunerApi.StartDVBEx(deviceId) == 0) {
+      AddLog("StartDVBEx() failed !");
+      return;
+    }
+    AddLog("StartDVBEx() success !");
+  } else {
+    if (TunerApi.StartDVB() == 0) {
+      AddLog("StartDVB() failed !");
+      return;
+    }
+    AddLog("StartDVB() success !");
+  }
+
+  if (TunerApi.GetTunerType != nullptr) {
+    uint32_t type = 0;
+    if (TunerApi.GetTunerType(&type) != 0) {
+      AddLog(std::string("Tuner type: ") + TunerTypeName(type));
+    } else {
+      AddLog("GetTunerType() failed !");
+    }
+  }
+
+  DialogStepTarget target(
+      *this, [this] { OnMisFilterChanged(); }, [this] { ReportMac(); });
+  RunDeviceSteps(DeviceControlSteps(ExportedFeatures::FromTunerApi()), target);
+
+  m_nTimer = SetTimer(kSignalTimerId, kSignalTimerPeriodMs);
+}
