@@ -29,7 +29,12 @@ const fw::MapEntry<D> CQuorvexDemoDlg::kMessageMap[] = {
     fw::OnClicked(IDC_CHK_LOG_TO_FILE, &D::OnLogToFileClicked),
     fw::OnDoubleClicked(IDC_LIST_LOG, &D::OnLogListDblClk),
     fw::OnSelChange(IDC_CB_DEVICE, &D::OnDeviceChanged),
+    // Tuning and signal.
     fw::OnSelChange(IDC_LIST_MIS, &D::OnMisFilterChanged),
+    // DiSEqC.
+    // Remote control.
+    // Transport stream capture.
+    // EEPROM.
 };
 
 CQuorvexDemoDlg::CQuorvexDemoDlg() : fw::Dialog(res::MainDialogTemplate()) {

@@ -46,7 +46,28 @@ class CQuorvexDemoDlg : public fw::Dialog {
   void ReportMac();
 
   // Tuning and signal.
+  void OnTune();
+  void OnTimer(uintptr_t id);
   void OnMisFilterChanged();
+
+  // DiSEqC.
+  void OnSimpleClicked();
+  void OnDiseqc10Clicked();
+  void OnDiseqc11Clicked();
+  void OnDiseqc12Clicked();
+  void OnReceiveReplyClicked();
+  void OnDiseqcSend();
+
+  // Remote control.
+  void OnRcEnableClicked();
+  void OnRcTypeChanged();
+
+  // Transport stream capture.
+  void OnFilterEnableClicked();
+
+  // EEPROM.
+  void OnEepromRead();
+  void OnEepromWrite();
 
  private:
   // Routes notifications to the handlers above.
