@@ -73,8 +73,9 @@ DeviceConfig parseDevice(const json& d, size_t index) {
   dev.name = d["name"].get<std::string>();
   if (dev.name.size() > 255) throw ConfigError(where + ".name: longer than 255 characters");
   if (!d.contains("type")) throw ConfigError(where + ": missing \"type\"");
-  dev.type = static_cast<uint32_t>(toNumber(d["type"], where + ".type", 12));
-  if (dev.type == 0) throw ConfigError(where + ".type: must be 1..12");
+  // Any code is allowed: a real library may report one the program has no
+  // name for, and the program must show it as "Unknown".
+  dev.type = static_cast<uint32_t>(toNumber(d["type"], where + ".type", 0xFFFFFFFFu));
   if (d.contains("caps")) dev.caps = static_cast<uint32_t>(toNumber(d["caps"], where + ".caps", 0xFFFFFFFFu));
   if (d.contains("mac")) {
     dev.mac = toMac(d["mac"], where + ".mac");

@@ -531,11 +531,13 @@ QV_EXPORT int32_t QV_API MISSel(uint32_t enable, uint32_t streamId, uint32_t mas
   return entry<int32_t>(
       Ep::MISSel, [&] { return join({tr::u32(enable), tr::u32(streamId), tr::u32(mask)}); },
       [&](Simulator& sim, std::string&) {
-        if (enable > 1 || streamId > 255 || mask > 255) return 0;
+        // The first argument is the program's list index: zero means no
+        // stream filter, any other value selects streamId.
+        if (streamId > 255 || mask > 255) return 0;
         Lock lock(sim.mutex());
         DeviceState* dev = startedWith(sim, QV_CAP_MIS);
         if (!dev) return 0;
-        dev->mis = {enable == 1, streamId, mask};
+        dev->mis = {enable != 0, streamId, mask};
         return 1;
       });
 }

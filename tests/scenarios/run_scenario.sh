@@ -5,10 +5,13 @@
 #   .script    the user's actions (required)
 #   .expected  the transcript, exactly (required)
 #   .env       optional shell lines: VARIANT=<folder under BIN_DIR>, CONFIG=<json>,
-#              ALONE=1 (run the host from a folder with no tuner library)
+#              ALONE=1 (run the host from a folder with no tuner library),
+#              STATUS=<exit status expected, 0 by default>
 #   .trace     optional: the virtual card's trace, exactly
 #   .check     optional: more checks in bash, run with $WORK, $TRACE, $OUT set
-# In all of them, @WORK@ stands for the scenario's scratch folder.
+# In all of them, @WORK@ stands for the scenario's scratch folder, and a line
+# "@include NAME" stands for the lines of NAME.lines in this folder (shared
+# passages such as the start-up transcript).
 set -u
 bin=$1
 base=$2
@@ -19,10 +22,17 @@ export WORK
 TRACE=$WORK/trace.txt
 OUT=$WORK/transcript.txt
 
-VARIANT="" CONFIG="" ALONE=""
+VARIANT="" CONFIG="" ALONE="" STATUS=0
 [ -f "$base.env" ] && . "$base.env"
 
-subst() { sed "s|@WORK@|$WORK|g" "$1"; }
+dir=$(dirname "$base")
+subst() {
+  awk -v dir="$dir" '/^@include [A-Za-z0-9_]+$/ {
+      f = dir "/" $2 ".lines"
+      while ((getline line < f) > 0) print line
+      close(f); next }
+    { print }' "$1" | sed "s|@WORK@|$WORK|g"
+}
 
 exe=$bin/quorvexdemo-headless
 libdir=$bin
@@ -43,8 +53,8 @@ subst "$base.script" > "$WORK/script.txt"
 LD_LIBRARY_PATH=$libdir timeout 60 "$exe" "$WORK/script.txt" > "$OUT" 2> "$WORK/stderr.txt"
 status=$?
 fail=0
-if [ $status -ne 0 ]; then
-  echo "exit status $status"; cat "$WORK/stderr.txt"; fail=1
+if [ $status -ne "$STATUS" ]; then
+  echo "exit status $status, expected $STATUS"; cat "$WORK/stderr.txt"; fail=1
 fi
 if ! diff -u <(subst "$base.expected") "$OUT"; then
   echo "transcript differs (above: - expected, + actual)"; fail=1

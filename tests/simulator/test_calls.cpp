@@ -262,7 +262,7 @@ TEST(MisSel, NeedsTheCapabilityAndValidArguments) {
   ASSERT_EQ(SIM_FN(lib, StartDVBEx)(1), 1);
   EXPECT_EQ(mis(1, 5, 255), 1);
   EXPECT_EQ(mis(0, 0, 255), 1);
-  EXPECT_EQ(mis(2, 5, 255), 0);
+  EXPECT_EQ(mis(6, 5, 255), 1) << "the first argument is the program's list index";
   EXPECT_EQ(mis(1, 256, 255), 0);
   ASSERT_EQ(SIM_FN(lib, StartDVBEx)(2), 1);
   EXPECT_EQ(mis(1, 5, 255), 0);

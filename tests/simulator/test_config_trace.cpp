@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                   {"id": 1, "name": "b", "type": 2}]})"},
         BadConfig{"IdZero", R"({"devices": [{"id": 0, "name": "a", "type": 2}]})"},
         BadConfig{"IdAllOnes", R"({"devices": [{"id": "0xFFFFFFFF", "name": "a", "type": 2}]})"},
-        BadConfig{"TypeTooBig", R"({"devices": [{"id": 3, "name": "a", "type": 13}]})"},
+        BadConfig{"TypeTooBig", R"({"devices": [{"id": 3, "name": "a", "type": "0x100000000"}]})"},
         BadConfig{"NoName", R"({"devices": [{"id": 3, "type": 2}]})"},
         BadConfig{"BadMac", R"({"devices": [{"id": 3, "name": "a", "type": 2, "mac": "00:11:22"}]})"},
         BadConfig{"BadHex", R"({"devices": [{"id": 3, "name": "a", "type": 2, "caps": "0x18FG"}]})"},
