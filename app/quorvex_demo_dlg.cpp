@@ -30,11 +30,24 @@ const fw::MapEntry<D> CQuorvexDemoDlg::kMessageMap[] = {
     fw::OnDoubleClicked(IDC_LIST_LOG, &D::OnLogListDblClk),
     fw::OnSelChange(IDC_CB_DEVICE, &D::OnDeviceChanged),
     // Tuning and signal.
+    fw::OnClicked(IDC_BTN_TUNE, &D::OnTune),
+    fw::OnTimerMessage(&D::OnTimer),
     fw::OnSelChange(IDC_LIST_MIS, &D::OnMisFilterChanged),
     // DiSEqC.
+    fw::OnClicked(IDC_CHK_SIMPLE, &D::OnSimpleClicked),
+    fw::OnClicked(IDC_CHK_DISEQC10, &D::OnDiseqc10Clicked),
+    fw::OnClicked(IDC_CHK_DISEQC11, &D::OnDiseqc11Clicked),
+    fw::OnClicked(IDC_CHK_DISEQC12, &D::OnDiseqc12Clicked),
+    fw::OnClicked(IDC_CHK_RECEIVE_REPLY, &D::OnReceiveReplyClicked),
+    fw::OnClicked(IDC_BTN_DISEQC_SEND, &D::OnDiseqcSend),
     // Remote control.
+    fw::OnClicked(IDC_CHK_RC_ENABLE, &D::OnRcEnableClicked),
+    fw::OnSelChange(IDC_LIST_RC_TYPE, &D::OnRcTypeChanged),
     // Transport stream capture.
+    fw::OnClicked(IDC_CHK_FILTER_ENABLE, &D::OnFilterEnableClicked),
     // EEPROM.
+    fw::OnClicked(IDC_BTN_EEPROM_READ, &D::OnEepromRead),
+    fw::OnClicked(IDC_BTN_EEPROM_WRITE, &D::OnEepromWrite),
 };
 
 CQuorvexDemoDlg::CQuorvexDemoDlg() : fw::Dialog(res::MainDialogTemplate()) {

@@ -2,11 +2,15 @@
 #include <functional>
 
 #include "app/quorvex_demo_dlg.h"
+#include "platform/system.h"
 #include "tuner/device_steps.h"
 #include "tuner/tuner_api.h"
 #include "tuner/tuner_type.h"
 
 namespace {
+
+// Pause after a capture is stopped, before the device is switched.
+constexpr unsigned kCaptureSettleMs = 500;
 
 // The dialog as the device steps see it.
 class DialogStepTarget : public DeviceStepTarget {
@@ -46,6 +50,21 @@ void CQuorvexDemoDlg::OnDeviceChanged() {
   UpdateData(true);
   const int selected = m_cbDevice.GetCurSel();
   if (m_nTimer != 0) KillTimer(m_nTimer);
+  // Reception ends through its own handler, with its log lines, before the
+  // device it belongs to is stopped.
+  if (m_bRcEnable != 0) {
+    m_bRcEnable = 0;
+    UpdateData(false);
+    OnRcEnableClicked();
+  }
+  // A running capture is stopped the same way, and the library is given
+  // time to settle before the device changes under it.
+  if (m_bFilterEnable != 0) {
+    m_bFilterEnable = 0;
+    UpdateData(false);
+    OnFilterEnableClicked();
+    platform::Sleep(kCaptureSettleMs);
+  }
 
   uint32_t deviceId = 0xFFFFFFFFu;
   if (selected != -1) {

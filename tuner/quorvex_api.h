@@ -15,10 +15,14 @@
 #define QV_CALLBACK
 #endif
 
+/* A library that names its exports in a module-definition file defines
+   QV_EXPORT empty itself. */
+#ifndef QV_EXPORT
 #if defined(_WIN32)
 #define QV_EXPORT __declspec(dllexport)
 #else
 #define QV_EXPORT __attribute__((visibility("default")))
+#endif
 #endif
 
 #ifdef __cplusplus

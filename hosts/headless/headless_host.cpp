@@ -155,9 +155,10 @@ void HeadlessHost::Serve(HeadlessWindow& window, std::chrono::milliseconds span)
     const bool timerDue = timer && timer->due <= end;
     const bool postDue = !posts_.empty() && posts_.front().posted <= end;
 
-    // Posted work is due when it was posted; it runs before a timer that fell
-    // due later, even when the loop is catching up after a slow handler.
-    if (postDue && (!timerDue || posts_.front().posted <= timer->due)) {
+    // Posted work goes before any timer tick, as in a window system's queue,
+    // where a timer message is only made when nothing else is waiting. This
+    // keeps the order the same however late a slow handler makes the loop.
+    if (postDue) {
       std::function<void()> work = std::move(posts_.front().work);
       posts_.pop_front();
       lock.unlock();

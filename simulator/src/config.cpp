@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "entry_points.h"
+#include "sky.h"
 
 namespace qvsim {
 namespace {
@@ -99,7 +100,216 @@ FailRule parseFailRule(const json& v, const std::string& name) {
   return rule;
 }
 
+bool toBool(const json& v, const std::string& what) {
+  if (!v.is_boolean()) throw ConfigError(what + ": expected true or false");
+  return v.get<bool>();
+}
+
+RemotePress parsePress(const json& k, size_t index, uint32_t address) {
+  const std::string where = "remote.keys[" + std::to_string(index) + "]";
+  RemotePress press;
+  press.address = address;
+  if (!k.is_object()) {
+    press.command = static_cast<uint32_t>(toNumber(k, where, 63));
+    return press;
+  }
+  if (!k.contains("command") && !k.contains("word") && !k.contains("bytes")) {
+    throw ConfigError(where + ": missing \"command\"");
+  }
+  if (k.contains("command")) {
+    press.command = static_cast<uint32_t>(toNumber(k["command"], where + ".command", 63));
+  }
+  if (k.contains("address")) {
+    press.address = static_cast<uint32_t>(toNumber(k["address"], where + ".address", 31));
+  }
+  if (k.contains("word")) {
+    press.word = static_cast<uint16_t>(toNumber(k["word"], where + ".word", 0xFFFF));
+  }
+  if (k.contains("kind")) {
+    press.kind = static_cast<uint32_t>(toNumber(k["kind"], where + ".kind", 255));
+  }
+  if (k.contains("bytes")) {
+    const json& bytes = k["bytes"];
+    if (!bytes.is_array() || bytes.size() > 64) {
+      throw ConfigError(where + ".bytes: expected an array of up to 64 bytes");
+    }
+    press.bytes.emplace();
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      press.bytes->push_back(static_cast<uint8_t>(
+          toNumber(bytes[i], where + ".bytes[" + std::to_string(i) + "]", 0xFF)));
+    }
+  }
+  if (k.contains("repeats")) {
+    press.repeats = static_cast<uint32_t>(toNumber(k["repeats"], where + ".repeats", 100000));
+  }
+  return press;
+}
+
+RemoteConfig parseRemote(const json& r) {
+  if (!r.is_object()) throw ConfigError("remote: expected an object");
+  RemoteConfig remote = defaultRemote();
+  const uint32_t address = r.contains("address")
+                               ? static_cast<uint32_t>(toNumber(r["address"], "remote.address", 31))
+                               : 0;
+  if (r.contains("keys")) {
+    const json& keys = r["keys"];
+    if (!keys.is_array() || keys.empty()) {
+      throw ConfigError("remote.keys: expected a non-empty array");
+    }
+    remote.keys.clear();
+    for (size_t i = 0; i < keys.size(); ++i) remote.keys.push_back(parsePress(keys[i], i, address));
+  } else if (r.contains("address")) {
+    for (RemotePress& press : remote.keys) press.address = address;
+  }
+  const uint32_t day = 86400000;
+  if (r.contains("interval")) {
+    remote.intervalMs = static_cast<uint32_t>(toNumber(r["interval"], "remote.interval", day));
+  }
+  if (r.contains("repeat_interval")) {
+    remote.repeatIntervalMs =
+        static_cast<uint32_t>(toNumber(r["repeat_interval"], "remote.repeat_interval", day));
+  }
+  if (r.contains("fast")) remote.fast = toBool(r["fast"], "remote.fast");
+  if (r.contains("loop")) remote.loop = toBool(r["loop"], "remote.loop");
+  if (r.contains("presses")) {
+    remote.presses = static_cast<uint32_t>(toNumber(r["presses"], "remote.presses", 0xFFFFFFFFu));
+  }
+  if (r.contains("kind")) {
+    remote.kind = static_cast<uint32_t>(toNumber(r["kind"], "remote.kind", 2));
+    if (remote.kind == 0) throw ConfigError("remote.kind: must be 1 or 2");
+  }
+  return remote;
+}
+
+// One node of the antenna tree and, depth first, the nodes behind it; returns
+// its index, or -1 for nothing connected (null).
+int parseAntennaNode(const json& n, const std::string& where, AntennaConfig& a, int depth) {
+  if (depth > 8) throw ConfigError(where + ": switches nested deeper than 8");
+  if (n.is_null()) return -1;
+  const int index = static_cast<int>(a.nodes.size());
+  a.nodes.emplace_back();
+  AntennaNode node;
+  if (n.is_string()) {
+    node.satellite = satelliteNamed(n.get<std::string>());
+    if (!node.satellite) throw ConfigError(where + ": no satellite \"" + n.get<std::string>() + "\"");
+    a.nodes[index] = node;
+    return index;
+  }
+  if (!n.is_object()) throw ConfigError(where + ": expected a satellite name, null or a switch");
+  struct SwitchKind {
+    const char* key;
+    AntennaNode::Kind kind;
+    size_t inputs;
+  };
+  static const SwitchKind kinds[] = {{"committed", AntennaNode::Kind::Committed, 4},
+                                     {"burst", AntennaNode::Kind::Burst, 2},
+                                     {"uncommitted", AntennaNode::Kind::Uncommitted, 16}};
+  for (const SwitchKind& k : kinds) {
+    if (!n.contains(k.key)) continue;
+    const json& list = n[k.key];
+    const std::string at = where + "." + k.key;
+    if (!list.is_array() || list.empty() || list.size() > k.inputs) {
+      throw ConfigError(at + ": expected an array of 1 to " + std::to_string(k.inputs) + " inputs");
+    }
+    node.kind = k.kind;
+    for (size_t i = 0; i < list.size(); ++i) {
+      node.inputs.push_back(
+          parseAntennaNode(list[i], at + "[" + std::to_string(i) + "]", a, depth + 1));
+    }
+    node.inputs.resize(k.inputs, -1);
+    a.nodes[index] = node;
+    return index;
+  }
+  if (n.contains("positioner")) {
+    const json& p = n["positioner"];
+    if (!p.is_object() || p.empty()) {
+      throw ConfigError(where + ".positioner: expected {\"N\": \"satellite\", ...}");
+    }
+    node.kind = AntennaNode::Kind::Positioner;
+    for (const auto& [key, value] : p.items()) {
+      const std::string at = where + ".positioner." + key;
+      const auto pos = static_cast<uint32_t>(toNumber(json(key), at, 255));
+      if (pos == 0) throw ConfigError(at + ": position 0 is the reference");
+      if (!value.is_string() || !satelliteNamed(value.get<std::string>())) {
+        throw ConfigError(at + ": expected a satellite name");
+      }
+      node.positions[pos] = satelliteNamed(value.get<std::string>());
+    }
+    if (n.contains("start")) {
+      node.start = static_cast<uint32_t>(toNumber(n["start"], where + ".start", 255));
+      if (node.start != 0 && !node.positions.count(node.start)) {
+        throw ConfigError(where + ".start: not a stored position");
+      }
+    }
+    a.nodes[index] = node;
+    return index;
+  }
+  throw ConfigError(where + ": expected \"committed\", \"burst\", \"uncommitted\" or \"positioner\"");
+}
+
+AntennaConfig parseAntenna(const json& a) {
+  if (!a.is_object()) throw ConfigError("antenna: expected an object");
+  AntennaConfig antenna = defaultAntenna();
+  if (a.contains("input")) {
+    antenna.nodes.clear();
+    if (parseAntennaNode(a["input"], "antenna.input", antenna, 0) < 0) {
+      antenna.nodes.push_back(AntennaNode{});  // an LNB that sees nothing
+    }
+  }
+  if (a.contains("positioner_speed")) {
+    const json& v = a["positioner_speed"];
+    if (!v.is_number() || v.get<double>() <= 0.0 || v.get<double>() > 100000.0) {
+      throw ConfigError("antenna.positioner_speed: expected degrees per second, above 0");
+    }
+    antenna.positionerDegPerSecond = v.get<double>();
+  }
+  return antenna;
+}
+
+Config::DiseqcReply parseDiseqcReply(const json& r) {
+  const std::string where = "diseqc.reply";
+  if (!r.is_object() || !r.contains("bytes") || !r["bytes"].is_array() ||
+      r["bytes"].size() > 8) {
+    throw ConfigError(where + ": expected {\"bytes\": [up to 8], \"count\": N}");
+  }
+  Config::DiseqcReply reply;
+  for (size_t i = 0; i < r["bytes"].size(); ++i) {
+    reply.bytes.push_back(static_cast<uint8_t>(
+        toNumber(r["bytes"][i], where + ".bytes[" + std::to_string(i) + "]", 0xFF)));
+  }
+  reply.count = r.contains("count")
+                    ? static_cast<uint32_t>(toNumber(r["count"], where + ".count", 0xFFFFFFFFu))
+                    : static_cast<uint32_t>(reply.bytes.size());
+  return reply;
+}
+
 }  // namespace
+
+AntennaConfig defaultAntenna() {
+  AntennaConfig a;
+  AntennaNode sw;
+  sw.kind = AntennaNode::Kind::Committed;
+  for (uint32_t input = 0; input < kSkyInputCount; ++input) {
+    AntennaNode lnb;
+    lnb.satellite = satelliteOnInput(input);
+    sw.inputs.push_back(static_cast<int>(input) + 1);
+    a.nodes.push_back(lnb);
+  }
+  a.nodes.insert(a.nodes.begin(), sw);
+  return a;
+}
+
+RemoteConfig defaultRemote() {
+  RemoteConfig r;
+  for (const auto& [command, repeats] :
+       {std::pair{0x01u, 0u}, {0x02u, 0u}, {0x03u, 0u}, {0x10u, 3u}, {0x0Cu, 0u}}) {
+    RemotePress press;
+    press.command = command;
+    press.repeats = repeats;
+    r.keys.push_back(press);
+  }
+  return r;
+}
 
 Config defaultConfig() {
   Config c;
@@ -141,7 +351,54 @@ Config parseConfig(const std::string& jsonText) {
       c.fail[name] = parseFailRule(value, name);
     }
   }
+  if (doc.contains("remote")) c.remote = parseRemote(doc["remote"]);
+  if (doc.contains("eeprom")) {
+    const json& e = doc["eeprom"];
+    if (!e.is_object()) throw ConfigError("eeprom: expected an object");
+    if (e.contains("file")) {
+      if (!e["file"].is_string() || e["file"].get<std::string>().empty()) {
+        throw ConfigError("eeprom.file: expected a file name");
+      }
+      c.eepromFile = e["file"].get<std::string>();
+    }
+  }
+  if (doc.contains("antenna")) {
+    const AntennaConfig antenna = parseAntenna(doc["antenna"]);
+    for (DeviceConfig& d : c.devices) d.antenna = antenna;
+  }
+  if (doc.contains("diseqc")) {
+    const json& d = doc["diseqc"];
+    if (!d.is_object()) throw ConfigError("diseqc: expected an object");
+    if (d.contains("reply")) c.diseqcReply = parseDiseqcReply(d["reply"]);
+  }
   if (doc.contains("seed")) c.seed = static_cast<uint32_t>(toNumber(doc["seed"], "seed", 0xFFFFFFFFu));
+  if (doc.contains("sky")) {
+    const json& sky = doc["sky"];
+    if (!sky.is_object()) throw ConfigError("sky: expected an object");
+    if (sky.contains("noise_db")) {
+      const json& n = sky["noise_db"];
+      if (!n.is_number() || n.get<double>() < 0.0 || n.get<double>() > 10.0) {
+        throw ConfigError("sky.noise_db: expected a number from 0 to 10");
+      }
+      c.sky.noiseDb = n.get<double>();
+    }
+  }
+  if (doc.contains("stream")) {
+    const json& st = doc["stream"];
+    if (!st.is_object()) throw ConfigError("stream: expected an object");
+    if (st.contains("fast")) c.stream.fast = toBool(st["fast"], "stream.fast");
+    if (st.contains("packets")) {
+      c.stream.packets =
+          static_cast<uint32_t>(toNumber(st["packets"], "stream.packets", kMaxBufferPackets));
+      if (c.stream.packets != 0 && c.stream.packets < kMinBufferPackets) {
+        throw ConfigError("stream.packets: expected 0 or 7 to 512");
+      }
+    }
+    if (st.contains("buffers")) {
+      c.stream.buffers =
+          static_cast<uint32_t>(toNumber(st["buffers"], "stream.buffers", 0xFFFFFFFFu));
+    }
+  }
   return c;
 }
 

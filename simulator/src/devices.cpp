@@ -4,14 +4,14 @@
 
 namespace qvsim {
 
-DeviceState::DeviceState(DeviceConfig c) : config(std::move(c)), eeprom(kEepromSize, 0) {
-  std::copy(config.mac.begin(), config.mac.end(), eeprom.begin() + kEepromMacOffset);
-}
+DeviceState::DeviceState(DeviceConfig c) : config(std::move(c)), eeprom(config) {}
 
 void DeviceState::resetSession() {
   tune.reset();
   mis = {};
   diseqc = {};
+  antenna = {};
+  meter = {};
 }
 
 DeviceRegistry::DeviceRegistry(const std::vector<DeviceConfig>& devices) {
@@ -49,6 +49,22 @@ bool DeviceRegistry::stop(uint32_t* stopped) {
 
 DeviceState* DeviceRegistry::started() {
   return started_ ? &devices_[*started_] : nullptr;
+}
+
+std::string DeviceRegistry::loadEepromsOnce(const std::string& path) {
+  if (eepromsLoaded_) return "";
+  eepromsLoaded_ = true;
+  if (path.empty()) return "";
+  std::vector<EepromImage*> images;
+  for (DeviceState& d : devices_) images.push_back(&d.eeprom);
+  return loadEepromFile(path, images);
+}
+
+bool DeviceRegistry::saveEeproms(const std::string& path) const {
+  if (path.empty()) return true;
+  std::vector<const EepromImage*> images;
+  for (const DeviceState& d : devices_) images.push_back(&d.eeprom);
+  return saveEepromFile(path, images);
 }
 
 }  // namespace qvsim

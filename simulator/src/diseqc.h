@@ -1,28 +1,51 @@
-// DiSEqC on the virtual card: which commands a device accepts, and the answer
-// a DiSEqC 2.x bus gives. A switch/positioner model can later act on the
-// commands recorded here.
+// DiSEqC on the virtual card: which commands a device accepts, and what the
+// equipment in front of a satellite tuner (the antenna tree of its
+// configuration: committed, uncommitted and tone-burst switches, LNBs, a dish
+// on a positioner) does with them and answers.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "devices.h"
+#include "sky.h"
 
 namespace qvsim {
 
 inline constexpr size_t kDiseqcMinLength = 3;
 inline constexpr size_t kDiseqcMaxLength = 6;
-inline constexpr uint8_t kFramingReplyOk = 0xE4;  // "reply, OK, no errors"
+inline constexpr uint8_t kFramingReplyOk = 0xE4;           // "reply, OK, no errors"
+inline constexpr uint8_t kFramingReplyUnsupported = 0xE5;  // "command not supported by slave"
+
+// Microseconds of the steady clock; a positioner drives in real time.
+int64_t steadyNowUs();
 
 // SendDiSEqC: mode 1 tone burst (data 0 = A, 1 = B), mode 2 committed byte.
-bool diseqcSimple(DeviceState& device, uint32_t mode, uint32_t data);
+bool diseqcSimple(DeviceState& device, uint32_t mode, uint32_t data, int64_t nowUs = steadyNowUs());
 
 // SendDiseqCmd: a full message of 3..6 bytes on a DiSEqC 1.x/2.x device.
-bool diseqcMessage(DeviceState& device, const uint8_t* message, uint32_t length);
+bool diseqcMessage(DeviceState& device, const uint8_t* message, uint32_t length,
+                   int64_t nowUs = steadyNowUs());
 
-// SendDiseqCmdEx: needs DiSEqC 2.x. *reply receives the reply bytes (empty
-// when the framing byte asks for none).
+// SendDiseqCmdEx: needs DiSEqC 2.x. *reply receives the answer: nothing when
+// the framing byte asks for none or no device on the bus is addressed, E5 when
+// the addressed devices do not support the command, else E4 and any data.
 bool diseqcMessageWithReply(DeviceState& device, const uint8_t* message, uint32_t length,
-                            std::vector<uint8_t>* reply);
+                            std::vector<uint8_t>* reply, int64_t nowUs = steadyNowUs());
+
+// The nodes the tuner's signal runs through now, from the tuner on.
+std::vector<size_t> antennaPath(const DeviceState& device);
+
+// The satellite the tuner sees now: null when the path ends at nothing, or at
+// a dish that is driving or points at no satellite.
+const Satellite* satelliteInView(const DeviceState& device, int64_t nowUs = steadyNowUs());
+
+// False when a committed switch on the path has latched a polarisation or
+// band other than the tuner's LNB supply asks for (the tuner then finds
+// nothing it tuned for).
+bool committedLinesAgree(const DeviceState& device);
+
+// Where a positioner node's dish points now, in degrees east.
+double dishAngle(const DeviceState& device, size_t node, int64_t nowUs = steadyNowUs());
 
 }  // namespace qvsim

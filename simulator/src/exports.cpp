@@ -2,6 +2,7 @@
 // injection, does its work on the simulator, writes its trace line when it
 // returns, and never lets an exception escape into the program.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -12,6 +13,8 @@
 #include "quorvex_api.h"
 #include "signal_model.h"
 #include "simulator.h"
+#include "ts_delivery.h"
+#include "virtual_remote.h"
 
 using namespace qvsim;
 
@@ -79,6 +82,12 @@ bool validEepromRequest(const uint8_t* buffer, uint32_t offset, uint32_t size) {
   return buffer != nullptr && offset == 0 && size >= 256 && size <= kEepromSize;
 }
 
+// The kept EEPROM images come in on first use of the EEPROM. Library lock held.
+void loadKeptEeproms(Simulator& sim) {
+  const std::string note = sim.registry().loadEepromsOnce(sim.config().eepromFile);
+  if (!note.empty()) sim.trace().line("# eeprom: " + note);
+}
+
 // The started device when it has all of `caps`, else null. Library lock held.
 DeviceState* startedWith(Simulator& sim, uint32_t caps) {
   DeviceState* dev = sim.registry().started();
@@ -109,7 +118,10 @@ int32_t start(Simulator& sim, uint32_t id, std::string& outputs) {
     startedId = sim.registry().started()->config.id;
   }
   // The device switched away from loses its filters, as if stopped.
-  if (switchedFrom) sim.filters().removeDevice(*switchedFrom);
+  if (switchedFrom) {
+    sim.filters().removeDevice(*switchedFrom);
+    streamDeck().reap();
+  }
   outputs = "device=" + tr::u32(startedId);
   return 1;
 }
@@ -117,19 +129,23 @@ int32_t start(Simulator& sim, uint32_t id, std::string& outputs) {
 int32_t setChannel(Simulator& sim, const TuneRequest& request) {
   Lock lock(sim.mutex());
   DeviceState* dev = sim.registry().started();
-  if (!dev) return 0;
-  dev->tune = request;
+  // A request the tuner cannot carry out is refused and changes nothing.
+  if (!dev || !acceptsTune(dev->config.type, request)) return 0;
+  applyTune(*dev, request);
   return 1;
 }
 
 // Reads the signal of the started device; false when none is started.
-bool signal(Simulator& sim, SignalReport* report) {
+bool signal(Simulator& sim, SignalReader reader, SignalReport* report) {
   Lock lock(sim.mutex());
-  const DeviceState* dev = sim.registry().started();
+  DeviceState* dev = sim.registry().started();
   if (!dev) return false;
-  *report = measureSignal(*dev);
+  *report = measureSignal(*dev, reader, sim.config().sky, sim.config().seed);
   return true;
 }
+
+// The integer entry points report the level rounded to whole percent.
+int32_t wholePercent(float percent) { return static_cast<int32_t>(std::lround(percent)); }
 
 int32_t unused(Ep ep) {
   return entry<int32_t>(ep, [] { return std::string(); },
@@ -212,6 +228,7 @@ QV_EXPORT int32_t QV_API StopDVB(void) {
                             if (!sim.registry().stop(&stopped)) return 0;
                           }
                           sim.filters().removeDevice(stopped);
+                          streamDeck().reap();
                           return 1;
                         });
 }
@@ -248,8 +265,9 @@ QV_EXPORT int32_t QV_API SendDiseqCmd(uint8_t* message, uint32_t length) {
                         });
 }
 
-// The contract gives no size for `reply`; a DiSEqC reply here is at most one
-// byte (the framing byte), and *replyCount says how many were written.
+// The contract's reply buffer holds 8 bytes: no more are written, and
+// *replyCount says how many the answer has (a configured odd reply may claim
+// more).
 QV_EXPORT int32_t QV_API SendDiseqCmdEx(uint8_t* message, uint32_t length, uint8_t* reply,
                                         uint32_t* replyCount) {
   return entry<int32_t>(
@@ -266,11 +284,14 @@ QV_EXPORT int32_t QV_API SendDiseqCmdEx(uint8_t* message, uint32_t length, uint8
           DeviceState* dev = sim.registry().started();
           if (!dev || !diseqcMessageWithReply(*dev, message, length, &answer)) return 0;
         }
+        uint32_t count = static_cast<uint32_t>(answer.size());
+        if (const auto& odd = sim.config().diseqcReply) answer = odd->bytes, count = odd->count;
+        if (answer.size() > 8) answer.resize(8);
         std::copy(answer.begin(), answer.end(), reply);
-        *replyCount = static_cast<uint32_t>(answer.size());
-        out = answer.empty() ? "count=0"
+        *replyCount = count;
+        out = answer.empty() ? "count=" + std::to_string(count)
                              : "reply=" + tr::bytes(answer.data(), answer.size()) +
-                                   " count=" + std::to_string(answer.size());
+                                   " count=" + std::to_string(count);
         return 1;
       });
 }
@@ -353,6 +374,8 @@ QV_EXPORT int32_t QV_API SetFilter(uint32_t pid, QvTsDataCallback callback, uint
         f.pid = pid, f.mode = mode, f.flags = flags, f.tsCallback = callback;
         const int32_t n = sim.filters().add(f);
         if (n == 0) return 0;
+        // Packets may arrive before this call returns, as on a real card.
+        streamDeck().start(n);
         *filter = n;
         out = "filter=" + tr::s32(n);
         return 1;
@@ -378,6 +401,8 @@ QV_EXPORT int32_t QV_API SetRemoteControl(uint32_t type, uint32_t deviceFilter,
         f.rcType = type, f.rcDeviceFilter = deviceFilter, f.rcCallback = callback;
         const int32_t n = sim.filters().add(f);
         if (n == 0) return 0;
+        // Codes may arrive before this call returns, as on a real card.
+        remoteDeck().start(n);
         *filter = n;
         out = "filter=" + tr::s32(n);
         return 1;
@@ -385,11 +410,14 @@ QV_EXPORT int32_t QV_API SetRemoteControl(uint32_t type, uint32_t deviceFilter,
 }
 
 // Returns only when no callback of the filter is running or will run (a
-// callback deleting its own filter is not waited for).
+// callback deleting its own filter is not waited for); a remote-control
+// filter's player thread has ended by then too.
 QV_EXPORT int32_t QV_API DelFilter(int32_t filter) {
   return entry<int32_t>(Ep::DelFilter, [&] { return tr::s32(filter); },
                         [&](Simulator& sim, std::string&) {
-                          return sim.filters().remove(filter) ? 1 : 0;
+                          if (!sim.filters().remove(filter)) return 0;
+                          streamDeck().reap();
+                          return 1;
                         });
 }
 
@@ -397,10 +425,10 @@ QV_EXPORT int32_t QV_API GetSignal(int32_t* level, int32_t* quality) {
   return entry<int32_t>(Ep::GetSignal, [&] { return join({tr::out(level), tr::out(quality)}); },
                         [&](Simulator& sim, std::string& out) {
                           SignalReport s;
-                          if (!level || !quality || !signal(sim, &s)) return 0;
-                          *level = s.levelPercent;
+                          if (!level || !quality || !signal(sim, SignalReader::GetSignal, &s)) return 0;
+                          *level = wholePercent(s.levelPercent);
                           *quality = s.qualityPercent;
-                          out = "level=" + tr::s32(s.levelPercent) +
+                          out = "level=" + tr::s32(*level) +
                                 " quality=" + tr::s32(s.qualityPercent);
                           return 1;
                         });
@@ -411,8 +439,11 @@ QV_EXPORT int32_t QV_API GetSignalStrength(float* level, int32_t* quality) {
                         [&] { return join({tr::out(level), tr::out(quality)}); },
                         [&](Simulator& sim, std::string& out) {
                           SignalReport s;
-                          if (!level || !quality || !signal(sim, &s)) return 0;
-                          *level = static_cast<float>(s.levelPercent);
+                          if (!level || !quality ||
+                              !signal(sim, SignalReader::GetSignalStrength, &s)) {
+                            return 0;
+                          }
+                          *level = s.levelPercent;
                           *quality = s.qualityPercent;
                           out = "level=" + tr::real(*level) +
                                 " quality=" + tr::s32(s.qualityPercent);
@@ -424,7 +455,7 @@ QV_EXPORT int32_t QV_API GetSignalEx(float* snr, float* ber) {
   return entry<int32_t>(Ep::GetSignalEx, [&] { return join({tr::out(snr), tr::out(ber)}); },
                         [&](Simulator& sim, std::string& out) {
                           SignalReport s;
-                          if (!snr || !ber || !signal(sim, &s)) return 0;
+                          if (!snr || !ber || !signal(sim, SignalReader::GetSignalEx, &s)) return 0;
                           *snr = s.snrDb;
                           *ber = s.ber;
                           out = "snr=" + tr::real(s.snrDb) + " ber=" + tr::real(s.ber);
@@ -443,7 +474,9 @@ QV_EXPORT int32_t QV_API GetSignalExEx(uint32_t* reserved, int32_t* lock, int32_
       },
       [&](Simulator& sim, std::string& out) {
         SignalReport s;
-        if (!lock || !rfLevel || !snr || !ber || !signal(sim, &s)) return 0;
+        if (!lock || !rfLevel || !snr || !ber || !signal(sim, SignalReader::GetSignalExEx, &s)) {
+          return 0;
+        }
         if (reserved) *reserved = 0;
         *lock = s.lock;
         *rfLevel = s.rfLevelDbm;
@@ -459,14 +492,14 @@ QV_EXPORT int32_t QV_API Statistic(QvStatistic* statistic) {
   return entry<int32_t>(Ep::Statistic, [&] { return tr::out(statistic); },
                         [&](Simulator& sim, std::string& out) {
                           SignalReport s;
-                          if (!statistic || !signal(sim, &s)) return 0;
+                          if (!statistic || !signal(sim, SignalReader::Statistic, &s)) return 0;
                           statistic->lock = s.lock;
                           statistic->quality = s.qualityPercent;
                           statistic->present = s.present;
-                          statistic->level = s.levelPercent;
+                          statistic->level = wholePercent(s.levelPercent);
                           out = "lock=" + tr::s32(s.lock) + " quality=" +
                                 tr::s32(s.qualityPercent) + " present=" + tr::s32(s.present) +
-                                " level=" + tr::s32(s.levelPercent);
+                                " level=" + tr::s32(statistic->level);
                           return 1;
                         });
 }
@@ -478,8 +511,11 @@ QV_EXPORT int32_t QV_API GetMAC(uint8_t* mac) {
                           Lock lock(sim.mutex());
                           const DeviceState* dev = startedWith(sim, QV_CAP_MAC);
                           if (!dev) return 0;
-                          std::copy(dev->config.mac.begin(), dev->config.mac.end(), mac);
-                          out = formatMac(dev->config.mac);
+                          // The card reads its MAC from its EEPROM.
+                          loadKeptEeproms(sim);
+                          const std::array<uint8_t, 6> stored = dev->eeprom.mac();
+                          std::copy(stored.begin(), stored.end(), mac);
+                          out = formatMac(stored);
                           return 1;
                         });
 }
@@ -492,7 +528,8 @@ QV_EXPORT int32_t QV_API GetEEPROM(uint8_t* buffer, uint32_t offset, uint32_t si
         Lock lock(sim.mutex());
         const DeviceState* dev = startedWith(sim, QV_CAP_EEPROM);
         if (!dev) return 0;
-        std::memcpy(buffer, dev->eeprom.data(), size);
+        loadKeptEeproms(sim);
+        dev->eeprom.read(buffer, size);
         return 1;
       });
 }
@@ -508,12 +545,21 @@ QV_EXPORT int32_t QV_API SetEEPROM(uint8_t* buffer, uint32_t offset, uint32_t si
                                : "?";
         return join({data, tr::u32(offset), tr::u32(size)});
       },
-      [&](Simulator& sim, std::string&) {
+      [&](Simulator& sim, std::string& out) {
         if (!validEepromRequest(buffer, offset, size)) return 0;
         Lock lock(sim.mutex());
         DeviceState* dev = startedWith(sim, QV_CAP_EEPROM);
         if (!dev) return 0;
-        std::memcpy(dev->eeprom.data(), buffer, size);
+        loadKeptEeproms(sim);
+        // A write that cannot be kept fails as a whole: the card keeps its
+        // old content rather than one the file does not have.
+        const EepromImage before = dev->eeprom;
+        dev->eeprom.write(buffer, size);
+        if (!sim.registry().saveEeproms(sim.config().eepromFile)) {
+          dev->eeprom = before;
+          out = "not kept: cannot write " + sim.config().eepromFile;
+          return 0;
+        }
         return 1;
       });
 }

@@ -32,6 +32,9 @@ bool FilterTable::remove(int32_t number) {
   auto slot = it->second;
   live_.erase(it);  // no new callback can start from here on
   waitIdle(lock, slot);
+  const auto hook = removalHook_;
+  lock.unlock();
+  if (hook) hook(number);
   return true;
 }
 
@@ -47,6 +50,16 @@ void FilterTable::removeDevice(uint32_t deviceId) {
     }
   }
   for (const auto& slot : removed) waitIdle(lock, slot);
+  const auto hook = removalHook_;
+  lock.unlock();
+  if (hook) {
+    for (const auto& slot : removed) hook(slot->filter.number);
+  }
+}
+
+void FilterTable::setRemovalHook(std::function<void(int32_t)> hook) {
+  std::lock_guard lock(mu_);
+  removalHook_ = std::move(hook);
 }
 
 bool FilterTable::deliver(int32_t number, const std::function<void(const Filter&)>& fn) {

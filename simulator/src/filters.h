@@ -55,6 +55,11 @@ class FilterTable {
   // false when it was not run.
   bool deliver(int32_t number, const std::function<void(const Filter&)>& fn);
 
+  // Runs hook(number) for each filter that remove() or removeDevice() took
+  // out, after the waiting and outside the table's lock (so the hook may
+  // stop the filter's delivery thread).
+  void setRemovalHook(std::function<void(int32_t)> hook);
+
   std::optional<Filter> find(int32_t number) const;
   std::vector<int32_t> numbers() const;
 
@@ -69,6 +74,7 @@ class FilterTable {
   std::condition_variable idle_;
   std::map<int32_t, std::shared_ptr<Slot>> live_;
   int32_t next_ = 1;
+  std::function<void(int32_t)> removalHook_;
 };
 
 }  // namespace qvsim

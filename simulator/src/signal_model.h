@@ -1,23 +1,86 @@
-// The signal model: what the tuner reports for its current tuning. For now
-// there is nothing in the sky, so every device reports no signal.
+// The signal model: what the tuner receives for its current tuning, and the
+// figures the signal entry points report. A satellite tune goes through the
+// LNB arithmetic (the band the switch frequency chooses, the intermediate
+// frequency, the LNB's real oscillator) to a frequency in the sky; a
+// terrestrial tune is taken by frequency alone.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
+#include "config.h"
 #include "devices.h"
+#include "link_budget.h"
+#include "sky.h"
 
 namespace qvsim {
+
+// The signal entry points; each reads the current measurement once.
+enum class SignalReader : uint32_t {
+  Statistic,
+  GetSignal,
+  GetSignalStrength,
+  GetSignalEx,
+  GetSignalExEx
+};
 
 struct SignalReport {
   int32_t present = 0;
   int32_t lock = 0;
-  int32_t levelPercent = 0;
+  float levelPercent = 0.0f;
   int32_t qualityPercent = 0;
   float snrDb = 0.0f;
-  float ber = 1.0f;          // nothing decoded: every bit may be wrong
+  float ber = 1.0f;           // nothing decoded: every bit may be wrong
   int32_t rfLevelDbm = -100;  // noise floor
 };
 
-SignalReport measureSignal(const DeviceState& device);
+// How a satellite tune drives the LNB.
+struct LnbDrive {
+  bool highBand = false;  // 22 kHz tone on
+  uint32_t voltage = 0;   // 13 (V/R) or 18 (H/L)
+  int64_t ifKHz = 0;      // what the tuner tunes to
+};
+LnbDrive lnbDriveFor(const TuneRequest& tune);
+
+// Whether the tuner of this device type can carry out the request at all:
+// every code within its list, the frequency within the tuner's range (the
+// intermediate frequency for a satellite tuner). A symbol rate the carrier
+// does not have is tuned, and does not lock. A refused request changes nothing.
+bool acceptsTune(uint32_t tunerType, const TuneRequest& tune);
+
+// Stores an accepted tune and sets the LNB supply it implies.
+void applyTune(DeviceState& device, const TuneRequest& tune);
+
+// What the tuner finds: nothing, a carrier it cannot lock, or a locked one.
+struct Reception {
+  bool present = false;
+  bool lock = false;
+  const Transponder* transponder = nullptr;  // satellite carrier found
+  const GroundChannel* ground = nullptr;     // terrestrial carrier found
+  LinkFigures link{-100.0, 0.0};
+  double requiredSnrDb = 0.0;
+  uint32_t modulation = 0;
+};
+Reception receive(const DeviceState& device, const Station& station = Station{});
+
+// The figures one entry point reads. Readings of different entry points agree
+// until one of them reads again, which takes a new measurement; the noise of
+// a measurement depends only on the seed and the measurement's number.
+SignalReport measureSignal(DeviceState& device, SignalReader reader, const SkyConfig& sky,
+                           uint32_t seed);
+
+// What a transport stream source needs to know about the locked carrier.
+struct LockedCarrier {
+  uint64_t usefulBitrate = 0;  // bits per second of transport stream
+  bool multistream = false;
+  std::vector<uint8_t> streamIds;   // multistream: the ids carried
+  std::optional<uint8_t> streamId;  // multistream: the stream delivered
+  std::vector<Service> services;    // of the stream delivered
+};
+std::optional<LockedCarrier> lockedCarrier(const DeviceState& device);
+
+// Noise in [-1, 1], a pure function of seed, measurement number and channel.
+double noiseSample(uint32_t seed, uint64_t measurement, uint32_t channel);
 
 }  // namespace qvsim

@@ -12,6 +12,12 @@
 # In all of them, @WORK@ stands for the scenario's scratch folder, and a line
 # "@include NAME" stands for the lines of NAME.lines in this folder (shared
 # passages such as the start-up transcript).
+# QV_RUN_WITH (environment), when set, is the command that runs the Windows
+# build's quorvexdemo-headless.exe (a cross build under Wine): the program then
+# finds quorvex.dll beside itself, writes its transcript and log files with
+# CRLF line ends, and takes the scratch folder's path as Wine maps it. Where
+# Windows itself answers differently (a folder cannot be opened as a file),
+# NAME.win32.expected holds the Windows transcript.
 set -u
 bin=$1
 base=$2
@@ -35,10 +41,12 @@ subst() {
 }
 
 exe=$bin/quorvexdemo-headless
+runner=${QV_RUN_WITH:-}
+[ -n "$runner" ] && exe=$exe.exe
 libdir=$bin
 [ -n "$VARIANT" ] && libdir=$bin/$VARIANT
 if [ -n "$ALONE" ]; then
-  mkdir -p "$WORK/alone" && cp "$exe" "$WORK/alone/" && exe=$WORK/alone/quorvexdemo-headless
+  mkdir -p "$WORK/alone" && cp "$exe" "$WORK/alone/" && exe=$WORK/alone/$(basename "$exe")
   libdir=$WORK/alone
 fi
 if [ -n "$CONFIG" ]; then
@@ -50,13 +58,36 @@ fi
 export QUORVEX_SIM_TRACE=$TRACE
 subst "$base.script" > "$WORK/script.txt"
 
-LD_LIBRARY_PATH=$libdir timeout 60 "$exe" "$WORK/script.txt" > "$OUT" 2> "$WORK/stderr.txt"
+if [ -n "$runner" ]; then
+  # Windows loads a DLL from the executable's folder before any other, so the
+  # program runs from a folder of its own with the chosen library beside it.
+  mkdir -p "$WORK/run"
+  cp "$exe" "$WORK/run/" && exe=$WORK/run/$(basename "$exe")
+  [ -f "$libdir/quorvex.dll" ] && cp "$libdir/quorvex.dll" "$WORK/run/"
+fi
+# shellcheck disable=SC2086  # the runner is a command with its arguments
+LD_LIBRARY_PATH=$libdir timeout 60 $runner "$exe" "$WORK/script.txt" > "$OUT" 2> "$WORK/stderr.txt"
 status=$?
-fail=0
+if [ -n "$runner" ]; then
+  # Text written by the Windows program ends its lines with CR LF, every one
+  # of them: checked here, then compared as the Linux build's text.
+  for f in "$OUT" "$WORK"/*.log; do
+    [ -f "$f" ] || continue
+    if [ -s "$f" ] && { [ "$(tail -c 2 "$f" | od -An -c | tr -d ' ')" != '\r\n' ] ||
+                         grep -q $'[^\r]$' "$f" || grep -q $'^$' "$f"; }; then
+      echo "$(basename "$f"): not all lines end with CR LF"
+      fail_crlf=1
+    fi
+    sed -i 's/\r$//' "$f"
+  done
+fi
+fail=${fail_crlf:-0}
 if [ $status -ne "$STATUS" ]; then
   echo "exit status $status, expected $STATUS"; cat "$WORK/stderr.txt"; fail=1
 fi
-if ! diff -u <(subst "$base.expected") "$OUT"; then
+expected=$base.expected
+[ -n "$runner" ] && [ -f "$base.win32.expected" ] && expected=$base.win32.expected
+if ! diff -u <(subst "$expected") "$OUT"; then
   echo "transcript differs (above: - expected, + actual)"; fail=1
 fi
 if [ -f "$base.trace" ]; then

@@ -130,7 +130,7 @@ TEST_P(Diseqc, AcceptsWhatTheDeviceCan) {
   EXPECT_EQ(SIM_FN(lib, SendDiSEqC)(2, 0xF3), c.committed);
   uint8_t msg[] = {0xE0, 0x10, 0x38, 0xF3};
   EXPECT_EQ(SIM_FN(lib, SendDiseqCmd)(msg, 4), c.cmd);
-  uint8_t query[] = {0xE2, 0x31, 0x30};
+  uint8_t query[] = {0xE2, 0x10, 0x20};  // "set low band" to the switch
   uint8_t reply[8] = {};
   uint32_t count = 99;
   EXPECT_EQ(SIM_FN(lib, SendDiseqCmdEx)(query, 3, reply, &count), c.cmdEx);

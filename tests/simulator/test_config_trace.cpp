@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(Config, UnknownKeysAreIgnored) {
-  SimLib lib("", R"({"sky": {"satellites": []}, "seed": "0x2A", "remote": 5,
+  SimLib lib("", R"({"sky": {"satellites": []}, "seed": "0x2A", "later": 5,
                      "devices": [{"id": 9, "name": "Only", "type": 6, "future": true}]})");
   EXPECT_EQ(SIM_FN(lib, StartDVBEx)(9), 1);
   uint32_t type = 0;
@@ -119,7 +119,7 @@ TEST(Trace, LinesForASession) {
   int32_t filter = 0, level = 0, quality = 0;
   float snr = 0, ber = 0;
   uint8_t msg[] = {0xE0, 0x10, 0x38, 0xF2};
-  uint8_t query[] = {0xE2, 0x31, 0x30};
+  uint8_t query[] = {0xE2, 0x10, 0x20};  // "set low band" to the switch
   std::vector<uint8_t> eeprom(256, 0xAB);
 
   SIM_FN(lib, CheckForDVB)();
@@ -161,7 +161,7 @@ TEST(Trace, LinesForASession) {
       "SendDiSEqC(1, 0) = 1",
       "SendDiseqCmd(E0 10 38 F2, 4) = 1",
       "SendDiseqCmd(?, 100) = 0",
-      "SendDiseqCmdEx(E2 31 30, 3, &, &) = 1 [reply=E4 count=1]",
+      "SendDiseqCmdEx(E2 10 20, 3, &, &) = 1 [reply=E4 count=1]",
       "SetChannel(11778000, 27500, 0, 3, 9750000, 10600000, 11700000) = 1",
       "SetFilter(8192, cb, 2, 1, &) = 1 [filter=1]",
       "SetFilter(0, null, 2, 1, null) = 0",

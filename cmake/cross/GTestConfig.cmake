@@ -1,0 +1,21 @@
+# GoogleTest for a cross build: compiled from the sources of Debian's
+# googletest package with the cross compiler, once per build folder.
+if(NOT TARGET GTest::gtest)
+  set(QV_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the cross build")
+  if(NOT EXISTS ${QV_GTEST_SOURCE}/CMakeLists.txt)
+    set(GTest_FOUND FALSE)
+    set(GTest_NOT_FOUND_MESSAGE "no GoogleTest sources in ${QV_GTEST_SOURCE} (package googletest)")
+    return()
+  endif()
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(${QV_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(_qv_t gtest gtest_main gmock gmock_main)
+    # Third-party code: the project's warnings-as-errors are not its business.
+    target_compile_options(${_qv_t} PRIVATE -w)
+    if(NOT TARGET GTest::${_qv_t})
+      add_library(GTest::${_qv_t} ALIAS ${_qv_t})
+    endif()
+  endforeach()
+endif()
+set(GTest_FOUND TRUE)

@@ -1,0 +1,32 @@
+#include "hosts/wx/gtk_style.h"
+
+#include <wx/defs.h>
+
+#if defined(__WXGTK3__)
+#include <gtk/gtk.h>
+#endif
+
+namespace wxhost {
+
+void UseCompactControls() {
+#if defined(__WXGTK3__)
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  GdkScreen* screen = gdk_screen_get_default();
+  if (screen == nullptr) return;
+  static const char kCss[] =
+      "entry { min-height: 0; padding-top: 1px; padding-bottom: 1px; }\n"
+      "button { min-height: 0; padding-top: 1px; padding-bottom: 1px; }\n"
+      "combobox button, combobox box { min-height: 0; padding-top: 0; padding-bottom: 0; }\n"
+      "checkbutton, radiobutton { min-height: 0; padding-top: 0; padding-bottom: 0; }\n";
+  GtkCssProvider* provider = gtk_css_provider_new();
+  if (gtk_css_provider_load_from_data(provider, kCss, -1, nullptr)) {
+    gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(provider),
+                                              GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+  }
+  g_object_unref(provider);
+#endif
+}
+
+}  // namespace wxhost

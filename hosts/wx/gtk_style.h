@@ -1,0 +1,12 @@
+// GTK 3 themes size entries, buttons and drop-downs for touch (34 pixels and
+// more); the dialog templates were drawn for controls of about 20. This tones
+// the padding down so the template's layout is readable at a sensible size.
+#pragma once
+
+namespace wxhost {
+
+// Installs the compact style for the application's windows, once. Does nothing
+// where wxWidgets does not sit on GTK 3.
+void UseCompactControls();
+
+}  // namespace wxhost

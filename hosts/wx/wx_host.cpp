@@ -1,0 +1,108 @@
+#include "hosts/wx/wx_host.h"
+
+#include <wx/app.h>
+#include <wx/msgdlg.h>
+
+#include <memory>
+#include <utility>
+
+#include "framework/dialog.h"
+#include "hosts/wx/wx_text.h"
+#include "hosts/wx/wx_window.h"
+
+namespace wxhost {
+
+WxHost::WxHost(Options options) : options_(std::move(options)) {}
+
+WxHost::~WxHost() { SetAccepting(false); }
+
+int WxHost::RunModal(fw::Dialog& dialog) {
+  if (!open_.empty()) return RunWindow(dialog, open_.back());
+  SetAccepting(true);
+  struct Ending {
+    WxHost& host;
+    ~Ending() { host.SetAccepting(false); }
+  } ending{*this};
+  return RunWindow(dialog, nullptr);
+}
+
+int WxHost::RunWindow(fw::Dialog& dialog, wxWindow* owner) {
+  // A modal dialog lives on the stack for the length of its loop.
+  WxDialogWindow window(owner, dialog, *this);
+  open_.push_back(&window);
+  if (owner == nullptr) window.onEnded = [this] { SetAccepting(false); };
+  struct Closing {
+    WxHost& host;
+    fw::Dialog& dialog;
+    WxDialogWindow& window;
+    ~Closing() {
+      window.Detach();
+      dialog.AttachWindow(nullptr);
+      host.open_.pop_back();
+    }
+  } closing{*this, dialog, window};
+
+  dialog.AttachWindow(&window);
+  dialog.InitDialog();
+  // A dialog that ended while starting (an error box, then Cancel) never
+  // shows its window.
+  if (!window.Ended()) window.RunLoop(owner == nullptr ? options_.onMainShown : nullptr);
+  return window.Result();
+}
+
+int WxHost::ShowMessageBox(wxWindow* owner, const std::string& text, const std::string& caption,
+                           fw::BoxIcon icon) {
+  long style = wxOK | wxCENTRE;
+  switch (icon) {
+    case fw::BoxIcon::Stop:
+      style |= wxICON_ERROR;
+      break;
+    case fw::BoxIcon::Warning:
+      style |= wxICON_WARNING;
+      break;
+    case fw::BoxIcon::Information:
+      style |= wxICON_INFORMATION;
+      break;
+    case fw::BoxIcon::None:
+      style |= wxICON_NONE;
+      break;
+  }
+  wxMessageDialog box(owner, ToWx(text), ToWx(caption), style);
+  box.ShowModal();
+  // The only button is OK; closing the box any other way also means OK.
+  return fw::kIdOk;
+}
+
+int WxHost::MessageBox(const std::string& text, const std::string& caption, fw::BoxIcon icon) {
+  return ShowMessageBox(nullptr, text, caption, icon);
+}
+
+void WxHost::Post(std::function<void()> work) {
+  std::unique_lock lock(posts_->mutex);
+  wxAppConsole* app = wxAppConsole::GetInstance();
+  if (!posts_->accepting || app == nullptr) {
+    // Destroyed unlocked: its captures may post in turn.
+    lock.unlock();
+    work = nullptr;
+    return;
+  }
+  const uint64_t generation = posts_->generation;
+  auto shared = std::make_shared<std::function<void()>>(std::move(work));
+  // QueueEvent takes wxWidgets' own short lock; it never waits for the
+  // user-interface thread to get round to the work.
+  app->CallAfter([state = posts_, generation, shared] {
+    {
+      std::lock_guard inner(state->mutex);
+      if (!state->accepting || generation != state->generation) return;
+    }
+    (*shared)();
+  });
+}
+
+void WxHost::SetAccepting(bool accepting) {
+  std::lock_guard lock(posts_->mutex);
+  if (posts_->accepting && !accepting) ++posts_->generation;
+  posts_->accepting = accepting;
+}
+
+}  // namespace wxhost

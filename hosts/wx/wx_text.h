@@ -1,0 +1,17 @@
+// Texts between the program (8-bit strings, UTF-8 in our resources) and
+// wxWidgets.
+#pragma once
+
+#include <wx/string.h>
+
+#include <string>
+
+namespace wxhost {
+
+// A program string for a control. Bytes that are not UTF-8 (a library may hand
+// over names in a legacy code page) are shown as Latin-1 rather than dropped.
+wxString ToWx(const std::string& text);
+// A control's text for the program, as UTF-8.
+std::string FromWx(const wxString& text);
+
+}  // namespace wxhost

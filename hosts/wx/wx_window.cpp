@@ -1,0 +1,642 @@
+#include "hosts/wx/wx_window.h"
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/dcclient.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/menu.h>
+#include <wx/radiobut.h>
+#include <wx/settings.h>
+#include <wx/statbmp.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "hosts/wx/gtk_style.h"
+#include "hosts/wx/icons.h"
+#include "hosts/wx/log_list.h"
+#include "hosts/wx/wx_host.h"
+#include "hosts/wx/wx_text.h"
+
+namespace wxhost {
+
+namespace {
+
+// A check box that the Tab key passes over (the signal indicators).
+class IndicatorCheckBox : public wxCheckBox {
+ public:
+  using wxCheckBox::wxCheckBox;
+  bool AcceptsFocusFromKeyboard() const override { return false; }
+};
+
+// Runs a function when it fires.
+class CallbackTimer : public wxTimer {
+ public:
+  explicit CallbackTimer(std::function<void()> onFire) : onFire_(std::move(onFire)) {}
+  void Notify() override { onFire_(); }
+
+ private:
+  std::function<void()> onFire_;
+};
+
+// Windows never runs a window timer faster than this; a zero period would
+// otherwise keep the loop busy.
+constexpr unsigned kMinTimerMs = 10;
+
+// A window can grow up to this factor over its dialog units before controls
+// that want more are cut.
+constexpr double kMaxLayoutFactor = 2.0;
+
+fw::Message Command(int id, fw::Notify code) {
+  fw::Message m;
+  m.kind = fw::MessageKind::Command;
+  m.code = code;
+  m.id = id;
+  return m;
+}
+
+fw::Message OfKind(fw::MessageKind kind) {
+  fw::Message m;
+  m.kind = kind;
+  return m;
+}
+
+long FrameStyle(const fw::DialogTemplate& t, bool owned) {
+  long style = 0;
+  if (t.style & fw::kDlgCaption) style |= wxCAPTION;
+  if (t.style & fw::kDlgSysMenu) style |= wxSYSTEM_MENU | wxCLOSE_BOX;
+  if (t.style & fw::kDlgMinimizeBox) style |= wxMINIMIZE_BOX;
+  // Without this wxWidgets would make the application's top window the owner
+  // of an ownerless dialog.
+  if (!owned) style |= wxDIALOG_NO_PARENT;
+  return style;
+}
+
+// The dialog font: the system's GUI font, one point above the template's
+// size, which is what reads like the classic 8-point dialog font on screen.
+wxFont DialogFont(const fw::DialogTemplate& t) {
+  wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+#ifdef __WXMSW__
+  font.SetPointSize(t.fontPoints);
+#else
+  font.SetPointSize(t.fontPoints + 1);
+#endif
+  return font;
+}
+
+}  // namespace
+
+WxDialogWindow::WxDialogWindow(wxWindow* owner, fw::Dialog& dialog, WxHost& host)
+    : wxDialog(owner, wxID_ANY, ToWx(dialog.Template().caption), wxDefaultPosition, wxDefaultSize,
+               FrameStyle(dialog.Template(), owner != nullptr)),
+      dialog_(&dialog),
+      host_(host) {
+  hasSystemMenu_ = (dialog.Template().style & fw::kDlgSysMenu) != 0;
+  UseCompactControls();
+  Build();
+  for (auto& [c, w] : controls_) Wire(*c, w);
+  Bind(wxEVT_CHAR_HOOK, &WxDialogWindow::OnCharHook, this);
+  Bind(wxEVT_CLOSE_WINDOW, &WxDialogWindow::OnCloseWindow, this);
+  Bind(wxEVT_CONTEXT_MENU, &WxDialogWindow::OnContextMenu, this);
+  Bind(wxEVT_PAINT, &WxDialogWindow::OnPaintWindow, this);
+}
+
+WxDialogWindow::~WxDialogWindow() { Detach(); }
+
+void WxDialogWindow::Detach() {
+  for (auto& [id, timer] : timers_) timer->Stop();
+  dialog_ = nullptr;
+}
+
+void WxDialogWindow::Build() {
+  const fw::DialogTemplate& t = dialog_->Template();
+  SetFont(DialogFont(t));
+  // Dialog units of this font, measured over a long run for precision.
+  const wxSize unit = ConvertDialogToPixels(wxSize(4000, 8000));
+  const Scale base{unit.x / 4000.0, unit.y / 8000.0};
+
+  std::vector<wxhost::Fit> fits;
+  for (const fw::ControlTemplate& c : t.controls) {
+    wxWindow* w = Create(c);
+    controls_.emplace_back(&c, w);
+    if (c.id != fw::kIdStatic && byId_.count(c.id) == 0) byId_[c.id] = w;
+    if (c.style & fw::kDisabled) w->Disable();
+
+    // What must fit: the text of labels and buttons, and the height of every
+    // control a user reads or types into.
+    const wxSize best = w->GetBestSize();
+    wxhost::Fit f;
+    f.kind = c.kind;
+    f.dlu = ScreenDlu(c);
+    switch (c.kind) {
+      case fw::ControlKind::Static:
+      case fw::ControlKind::CheckBox:
+      case fw::ControlKind::Radio:
+      case fw::ControlKind::PushButton:
+      case fw::ControlKind::DefPushButton:
+        f.neededWidth = c.text.empty() ? 0 : best.x;
+        f.neededHeight = best.y;
+        break;
+      case fw::ControlKind::Edit:
+      case fw::ControlKind::ComboBox:
+        f.neededHeight = best.y;
+        break;
+      case fw::ControlKind::GroupBox:
+      case fw::ControlKind::ListBox:
+      case fw::ControlKind::Icon:
+        break;
+    }
+    fits.push_back(f);
+  }
+
+  scale_ = FitScale(base, fits, kMaxLayoutFactor);
+  for (auto& [c, w] : controls_) {
+    const PixelRect r = ToPixels(ScreenDlu(*c), scale_);
+    if (c->kind == fw::ControlKind::Icon) {
+      // An icon control takes the icon's own size at its top-left corner.
+      w->SetSize(r.x, r.y, wxDefaultCoord, wxDefaultCoord);
+    } else {
+      w->SetSize(r.x, r.y, r.width, r.height);
+    }
+  }
+  const PixelRect client = ToPixels(fw::DluRect{0, 0, t.rect.cx, t.rect.cy}, scale_);
+  SetClientSize(client.width, client.height);
+  CentreOnScreen();
+}
+
+wxWindow* WxDialogWindow::Create(const fw::ControlTemplate& c) {
+  const wxString text = ToWx(c.text);
+  switch (c.kind) {
+    case fw::ControlKind::GroupBox:
+      return new wxStaticBox(this, wxID_ANY, text);
+    case fw::ControlKind::Static:
+      return new wxStaticText(this, wxID_ANY, text, wxDefaultPosition, wxDefaultSize,
+                              wxST_NO_AUTORESIZE);
+    case fw::ControlKind::Edit: {
+      auto* edit = new wxTextCtrl(this, wxID_ANY, text);
+      if (c.style & fw::kNumber) {
+        // Digits only, as typed; editing keys and the clipboard keys pass.
+        edit->Bind(wxEVT_CHAR, [](wxKeyEvent& e) {
+          const int key = e.GetKeyCode();
+          if (key < WXK_SPACE || key == WXK_DELETE || key >= WXK_START || e.HasAnyModifiers() ||
+              (key >= '0' && key <= '9')) {
+            e.Skip();
+          } else {
+            wxBell();
+          }
+        });
+      }
+      return edit;
+    }
+    case fw::ControlKind::PushButton:
+    case fw::ControlKind::DefPushButton: {
+      auto* button = new wxButton(this, c.id == fw::kIdOk ? wxID_OK : wxID_ANY, text);
+      if (c.kind == fw::ControlKind::DefPushButton) button->SetDefault();
+      return button;
+    }
+    case fw::ControlKind::CheckBox:
+      if ((c.style & fw::kTabStop) == 0) return new IndicatorCheckBox(this, wxID_ANY, text);
+      return new wxCheckBox(this, wxID_ANY, text);
+    case fw::ControlKind::Radio:
+      return new wxRadioButton(this, wxID_ANY, text, wxDefaultPosition, wxDefaultSize,
+                               (c.style & fw::kGroup) ? wxRB_GROUP : 0);
+    case fw::ControlKind::ComboBox: {
+      auto* choice = new wxChoice(this, wxID_ANY);
+      for (const std::string& e : c.entries) choice->Append(ToWx(e));
+      return choice;
+    }
+    case fw::ControlKind::ListBox: {
+      auto* list = new LogList(this, (c.style & fw::kNotify) != 0);
+      for (const std::string& e : c.entries) list->Append(e);
+      return list;
+    }
+    case fw::ControlKind::Icon:
+      return new wxStaticBitmap(this, wxID_ANY,
+                                IconBitmap(static_cast<fw::IconHandle>(c.iconId),
+                                           wxSystemSettings::GetMetric(wxSYS_ICON_X)));
+  }
+  return new wxStaticText(this, wxID_ANY, text);
+}
+
+void WxDialogWindow::Wire(const fw::ControlTemplate& c, wxWindow* w) {
+  const int id = c.id;
+  if (auto* list = dynamic_cast<LogList*>(w)) {
+    list->onClick = [this, id] { Deliver(Command(id, fw::Notify::SelChange)); };
+    list->onDoubleClick = [this, id] { Deliver(Command(id, fw::Notify::DoubleClicked)); };
+  } else if (dynamic_cast<wxChoice*>(w) != nullptr) {
+    w->Bind(wxEVT_CHOICE,
+            [this, id](wxCommandEvent&) { Deliver(Command(id, fw::Notify::SelChange)); });
+  } else if (dynamic_cast<wxCheckBox*>(w) != nullptr) {
+    w->Bind(wxEVT_CHECKBOX,
+            [this, id](wxCommandEvent&) { Deliver(Command(id, fw::Notify::Clicked)); });
+  } else if (dynamic_cast<wxRadioButton*>(w) != nullptr) {
+    w->Bind(wxEVT_RADIOBUTTON,
+            [this, id](wxCommandEvent&) { Deliver(Command(id, fw::Notify::Clicked)); });
+  } else if (dynamic_cast<wxButton*>(w) != nullptr) {
+    w->Bind(wxEVT_BUTTON,
+            [this, id](wxCommandEvent&) { Deliver(Command(id, fw::Notify::Clicked)); });
+  }
+}
+
+void WxDialogWindow::RunLoop(const std::function<void(WxDialogWindow&)>& onShown) {
+  if (onShown) {
+    // Shown = mapped and painted once; the first idle moment after that.
+    auto notified = std::make_shared<bool>(false);
+    Bind(wxEVT_IDLE, [this, onShown, notified](wxIdleEvent& e) {
+      e.Skip();
+      if (*notified || ended_ || !IsShownOnScreen() || !painted_) return;
+      *notified = true;
+      CallAfter([this, onShown] {
+        if (!ended_) onShown(*this);
+      });
+    });
+  }
+  // The first enabled tab stop starts with the focus, as the dialog manager
+  // does once the dialog is up (wxWidgets would pick its own).
+  CallAfter([this] {
+    for (auto& [c, w] : controls_) {
+      if ((c->style & fw::kTabStop) != 0 && w->IsEnabled() && w->IsShown()) {
+        w->SetFocus();
+        break;
+      }
+    }
+  });
+  looping_ = true;
+  ShowModal();
+  looping_ = false;
+}
+
+void WxDialogWindow::Deliver(const fw::Message& message) {
+  if (dialog_ == nullptr || ended_) return;
+  dialog_->Dispatch(message);
+}
+
+wxWindow* WxDialogWindow::Control(int id) const {
+  auto it = byId_.find(id);
+  return it == byId_.end() ? nullptr : it->second;
+}
+
+LogList* WxDialogWindow::FindLogList(int id) const { return dynamic_cast<LogList*>(Control(id)); }
+
+bool WxDialogWindow::HasControl(int id) const { return Control(id) != nullptr; }
+
+void WxDialogWindow::EnableControl(int id, bool enable) {
+  if (wxWindow* w = Control(id)) w->Enable(enable);
+}
+
+bool WxDialogWindow::IsControlEnabled(int id) const {
+  wxWindow* w = Control(id);
+  return w != nullptr && w->IsThisEnabled();
+}
+
+void WxDialogWindow::SetText(int id, const std::string& text) {
+  wxWindow* w = Control(id);
+  if (w == nullptr) return;
+  if (auto* edit = dynamic_cast<wxTextCtrl*>(w)) {
+    edit->ChangeValue(ToWx(text));
+  } else if (dynamic_cast<wxChoice*>(w) != nullptr || dynamic_cast<LogList*>(w) != nullptr) {
+    // A drop-down list has no text of its own to set.
+  } else {
+    w->SetLabel(ToWx(text));
+  }
+}
+
+std::string WxDialogWindow::GetText(int id) const {
+  wxWindow* w = Control(id);
+  if (w == nullptr) return {};
+  if (auto* edit = dynamic_cast<wxTextCtrl*>(w)) return FromWx(edit->GetValue());
+  if (auto* choice = dynamic_cast<wxChoice*>(w)) {
+    const int sel = choice->GetSelection();
+    return sel == wxNOT_FOUND ? std::string() : FromWx(choice->GetString(sel));
+  }
+  if (auto* list = dynamic_cast<LogList*>(w)) {
+    const std::string* line = list->Line(list->CaretLine());
+    return line != nullptr ? *line : std::string();
+  }
+  return FromWx(w->GetLabel());
+}
+
+void WxDialogWindow::SetCheck(int id, int state) {
+  wxWindow* w = Control(id);
+  if (auto* check = dynamic_cast<wxCheckBox*>(w)) {
+    check->SetValue(state != 0);
+  } else if (auto* radio = dynamic_cast<wxRadioButton*>(w)) {
+    // A radio button in a group is cleared by checking another one.
+    if (state != 0) radio->SetValue(true);
+  }
+}
+
+int WxDialogWindow::GetCheck(int id) const {
+  wxWindow* w = Control(id);
+  if (auto* check = dynamic_cast<wxCheckBox*>(w)) return check->GetValue() ? 1 : 0;
+  if (auto* radio = dynamic_cast<wxRadioButton*>(w)) return radio->GetValue() ? 1 : 0;
+  return 0;
+}
+
+int WxDialogWindow::AddString(int id, const std::string& text) {
+  wxWindow* w = Control(id);
+  if (auto* list = dynamic_cast<LogList*>(w)) return list->Append(text);
+  if (auto* choice = dynamic_cast<wxChoice*>(w)) {
+    const int index = choice->Append(ToWx(text));
+    itemData_[id].resize(choice->GetCount(), 0);
+    return index;
+  }
+  return -1;
+}
+
+int WxDialogWindow::GetCount(int id) const {
+  wxWindow* w = Control(id);
+  if (auto* list = dynamic_cast<LogList*>(w)) return list->Count();
+  if (auto* choice = dynamic_cast<wxChoice*>(w)) return static_cast<int>(choice->GetCount());
+  return -1;
+}
+
+int WxDialogWindow::GetCurSel(int id) const {
+  wxWindow* w = Control(id);
+  if (auto* list = dynamic_cast<LogList*>(w)) return list->CaretLine();
+  if (auto* choice = dynamic_cast<wxChoice*>(w)) return choice->GetSelection();
+  return -1;
+}
+
+int WxDialogWindow::SetCurSel(int id, int index) {
+  wxWindow* w = Control(id);
+  if (auto* list = dynamic_cast<LogList*>(w)) {
+    if (!list->SetCaretLine(index < 0 || index >= list->Count() ? -1 : index)) return -1;
+    return index >= 0 && index < list->Count() ? index : -1;
+  }
+  if (auto* choice = dynamic_cast<wxChoice*>(w)) {
+    if (index < 0 || index >= static_cast<int>(choice->GetCount())) {
+      choice->SetSelection(wxNOT_FOUND);
+      return -1;
+    }
+    choice->SetSelection(index);
+    return index;
+  }
+  return -1;
+}
+
+int WxDialogWindow::SetItemData(int id, int index, uintptr_t data) {
+  wxWindow* w = Control(id);
+  if (auto* list = dynamic_cast<LogList*>(w)) return list->SetData(index, data) ? 0 : -1;
+  if (auto* choice = dynamic_cast<wxChoice*>(w)) {
+    if (index < 0 || index >= static_cast<int>(choice->GetCount())) return -1;
+    std::vector<uintptr_t>& data_of = itemData_[id];
+    data_of.resize(choice->GetCount(), 0);
+    data_of[static_cast<size_t>(index)] = data;
+    return 0;
+  }
+  return -1;
+}
+
+uintptr_t WxDialogWindow::GetItemData(int id, int index) const {
+  wxWindow* w = Control(id);
+  if (auto* list = dynamic_cast<LogList*>(w)) return list->Data(index);
+  if (dynamic_cast<wxChoice*>(w) != nullptr) {
+    auto it = itemData_.find(id);
+    if (it == itemData_.end() || index < 0 || index >= static_cast<int>(it->second.size())) {
+      return 0;
+    }
+    return it->second[static_cast<size_t>(index)];
+  }
+  return 0;
+}
+
+std::string WxDialogWindow::GetItemText(int id, int index) const {
+  wxWindow* w = Control(id);
+  if (auto* list = dynamic_cast<LogList*>(w)) {
+    const std::string* line = list->Line(index);
+    return line != nullptr ? *line : std::string();
+  }
+  if (auto* choice = dynamic_cast<wxChoice*>(w)) {
+    if (index < 0 || index >= static_cast<int>(choice->GetCount())) return {};
+    return FromWx(choice->GetString(static_cast<unsigned>(index)));
+  }
+  return {};
+}
+
+void WxDialogWindow::ResetContent(int id) {
+  wxWindow* w = Control(id);
+  if (auto* list = dynamic_cast<LogList*>(w)) {
+    list->RemoveAll();
+  } else if (auto* choice = dynamic_cast<wxChoice*>(w)) {
+    choice->Clear();
+    itemData_.erase(id);
+  }
+}
+
+int WxDialogWindow::SetTopIndex(int id, int index) {
+  LogList* list = FindLogList(id);
+  if (list == nullptr) return -1;
+  return list->ScrollToLine(index) ? 0 : -1;
+}
+
+void WxDialogWindow::SetFocus(int id) {
+  if (wxWindow* w = Control(id)) w->SetFocus();
+}
+
+bool WxDialogWindow::AppendSystemMenu(unsigned command, const std::string& text) {
+  if (!hasSystemMenu_) return false;
+  systemMenu_.emplace_back(command, text);
+#ifdef __WXMSW__
+  // Windows has the real thing: the entry goes after a separator at the end
+  // of the window's system menu, and choosing it sends the command.
+  if (wxMenu* menu = MSWGetSystemMenu()) {
+    menu->AppendSeparator();
+    menu->Append(static_cast<int>(command), ToWx(text));
+    Bind(
+        wxEVT_MENU, [this, command](wxCommandEvent&) { SysCommand(command); },
+        static_cast<int>(command));
+  }
+#endif
+  return true;
+}
+
+void WxDialogWindow::SetIcon(fw::IconHandle icon, bool) {
+  // wxWidgets takes every size at once and picks the big and the small one
+  // itself; the second call changes nothing.
+  const wxIconBundle bundle = IconBundle(icon);
+  if (!bundle.IsEmpty()) SetIcons(bundle);
+}
+
+bool WxDialogWindow::IsIconic() const { return IsIconized(); }
+
+void WxDialogWindow::PaintIconic(fw::IconHandle icon) {
+  if (paintDc_ == nullptr) return;
+  const int size = wxSystemSettings::GetMetric(wxSYS_ICON_X, this);
+  const wxBitmap bitmap = IconBitmap(icon, size > 0 ? size : 32);
+  if (!bitmap.IsOk()) return;
+  const wxSize client = GetClientSize();
+  paintDc_->DrawBitmap(bitmap, (client.x - bitmap.GetWidth() + 1) / 2,
+                       (client.y - bitmap.GetHeight() + 1) / 2, true);
+}
+
+int WxDialogWindow::MessageBox(const std::string& text, const std::string& caption,
+                               fw::BoxIcon icon) {
+  return WxHost::ShowMessageBox(this, text, caption, icon);
+}
+
+std::optional<std::string> WxDialogWindow::FileDialog(const fw::FileDialogRequest& request) {
+#ifdef __WXMSW__
+  const bool starDotStarMatchesAll = true;
+#else
+  const bool starDotStarMatchesAll = false;
+#endif
+  wxFileDialog dialog(this, request.save ? wxString("Save As") : wxString("Open"), wxEmptyString,
+                      ToWx(request.defaultName),
+                      ToWx(Wildcard(request.filter, starDotStarMatchesAll)),
+                      request.save ? wxFD_SAVE : wxFD_OPEN);
+  if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+  wxString chosen = dialog.GetPath();
+  // Some ports only fill in the path once their native dialog has run; the
+  // folder and name are there either way.
+  if (chosen.empty() && !dialog.GetFilename().empty()) {
+    chosen = wxFileName(dialog.GetDirectory(), dialog.GetFilename()).GetFullPath();
+  }
+  const std::string path = FromWx(chosen);
+  if (path.empty()) return std::nullopt;
+  return WithDefaultExtension(path, request.defaultExt);
+}
+
+uintptr_t WxDialogWindow::SetTimer(uintptr_t id, unsigned milliseconds) {
+  std::unique_ptr<wxTimer>& timer = timers_[id];
+  if (!timer) {
+    timer = std::make_unique<CallbackTimer>([this, id] {
+      fw::Message m = OfKind(fw::MessageKind::Timer);
+      m.timerId = id;
+      Deliver(m);
+    });
+  }
+  // Starting a running timer again restarts it with the new period.
+  timer->Start(static_cast<int>(std::max(milliseconds, kMinTimerMs)));
+  return id;
+}
+
+bool WxDialogWindow::KillTimer(uintptr_t id) {
+  auto it = timers_.find(id);
+  if (it == timers_.end() || !it->second->IsRunning()) return false;
+  // Only stopped: the handler that kills a timer may be running inside that
+  // very timer's notification.
+  it->second->Stop();
+  return true;
+}
+
+void WxDialogWindow::EndDialog(int result) {
+  if (ended_) return;
+  ended_ = true;
+  result_ = result;
+  for (auto& [id, timer] : timers_) timer->Stop();
+  if (onEnded) onEnded();
+  if (looping_) EndModal(result == fw::kIdOk ? wxID_OK : wxID_CANCEL);
+}
+
+int WxDialogWindow::RunModal(fw::Dialog& child) { return host_.RunWindow(child, this); }
+
+void WxDialogWindow::SysCommand(unsigned command) {
+  fw::Message m = OfKind(fw::MessageKind::SysCommand);
+  m.command = command;
+  Deliver(m);
+  // What the window system itself does with the command once the dialog has
+  // let it through (the dialog's default handling takes care of Close).
+  if ((command & 0xFFF0u) == kScMinimize && !ended_) Iconize(true);
+}
+
+void WxDialogWindow::ShowWindowMenu(const wxPoint& at) {
+  if (!hasSystemMenu_) return;
+  wxMenu menu;
+  std::vector<unsigned> commands;
+  auto add = [&](unsigned command, const wxString& text) {
+    const int item = wxID_HIGHEST + 1 + static_cast<int>(commands.size());
+    commands.push_back(command);
+    menu.Append(item, text);
+  };
+  if (dialog_ != nullptr && (dialog_->Template().style & fw::kDlgMinimizeBox)) {
+    add(kScMinimize, "Mi&nimize");
+  }
+  add(fw::kScClose, "&Close\tAlt+F4");
+  for (const auto& [command, text] : systemMenu_) {
+    menu.AppendSeparator();
+    add(command, ToWx(text));
+  }
+  const int chosen = GetPopupMenuSelectionFromUser(menu, at);
+  const int index = chosen - (wxID_HIGHEST + 1);
+  if (chosen == wxID_NONE || index < 0 || index >= static_cast<int>(commands.size())) return;
+  SysCommand(commands[static_cast<size_t>(index)]);
+}
+
+void WxDialogWindow::OnContextMenu(wxContextMenuEvent& event) {
+  const wxPoint screen = event.GetPosition();
+  ShowWindowMenu(screen == wxDefaultPosition ? wxPoint(0, 0) : ScreenToClient(screen));
+}
+
+void WxDialogWindow::OnCharHook(wxKeyEvent& event) {
+  const int key = event.GetKeyCode();
+  const int mods = event.GetModifiers();
+  if (key == WXK_ESCAPE && mods == wxMOD_NONE) {
+    Deliver(Command(fw::kIdCancel, fw::Notify::Clicked));
+    return;
+  }
+  if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && mods == wxMOD_NONE) {
+    // A push button with the focus takes Enter as its own click; anywhere
+    // else Enter is the dialog's OK command.
+    if (dynamic_cast<wxButton*>(FindFocus()) != nullptr) {
+      event.Skip();
+      return;
+    }
+    Deliver(Command(fw::kIdOk, fw::Notify::Clicked));
+    return;
+  }
+  // The window menu from the keyboard: where Windows has Alt+Space, GTK
+  // offers Shift+F10 and the menu key; F1 goes straight to the About entry.
+  if ((key == WXK_F10 && mods == wxMOD_SHIFT) || key == WXK_WINDOWS_MENU ||
+      (key == WXK_SPACE && mods == wxMOD_ALT)) {
+    ShowWindowMenu(wxPoint(0, 0));
+    return;
+  }
+  if (key == WXK_F1 && mods == wxMOD_NONE && !systemMenu_.empty()) {
+    SysCommand(AboutEntry());
+    return;
+  }
+  event.Skip();
+}
+
+unsigned WxDialogWindow::AboutEntry() const {
+  // The entry that says About (ignoring its mnemonic); a window with one
+  // entry gets that one whatever it is called.
+  for (const auto& [command, text] : systemMenu_) {
+    std::string plain;
+    for (char ch : text) {
+      if (ch != '&') plain += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    }
+    if (plain.find("about") != std::string::npos) return command;
+  }
+  return systemMenu_.front().first;
+}
+
+void WxDialogWindow::OnCloseWindow(wxCloseEvent& event) {
+  // The dialog decides: its close handling ends it or keeps it open. The
+  // default wxWidgets handling (a Cancel click) is not wanted.
+  if (!ended_) Deliver(OfKind(fw::MessageKind::Close));
+  if (!ended_) {
+    if (event.CanVeto()) {
+      event.Veto();
+    } else {
+      EndDialog(fw::kIdCancel);
+    }
+  }
+}
+
+void WxDialogWindow::OnPaintWindow(wxPaintEvent&) {
+  wxPaintDC dc(this);
+  painted_ = true;
+  paintDc_ = &dc;
+  Deliver(OfKind(fw::MessageKind::Paint));
+  paintDc_ = nullptr;
+}
+
+}  // namespace wxhost

@@ -1,0 +1,139 @@
+#include "gui_support.h"
+
+#include <gdk/gdk.h>
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/filename.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
+
+#include <chrono>
+#include <cstdlib>
+
+#include "hosts/wx/wx_text.h"
+
+namespace guitest {
+
+wxhost::WxHost& Host() {
+  static wxhost::WxHost* host = new wxhost::WxHost;  // outlives queued work
+  return *host;
+}
+
+bool RecordingDialog::OnInitDialog() {
+  fw::Dialog::OnInitDialog();
+  if (onInit) onInit(*this);
+  return true;
+}
+
+bool RecordingDialog::OnMessage(const fw::Message& m, uintptr_t&) {
+  switch (m.kind) {
+    case fw::MessageKind::Command: {
+      const char* code = m.code == fw::Notify::Clicked         ? "clicked "
+                         : m.code == fw::Notify::DoubleClicked ? "dblclick "
+                                                               : "selchange ";
+      received.push_back(code + std::to_string(m.id));
+      break;
+    }
+    case fw::MessageKind::Timer:
+      received.push_back("timer " + std::to_string(m.timerId));
+      break;
+    case fw::MessageKind::SysCommand:
+      received.push_back("syscommand " + std::to_string(m.command));
+      break;
+    case fw::MessageKind::Close:
+      received.push_back("close");
+      break;
+    case fw::MessageKind::Paint:
+    case fw::MessageKind::QueryDragIcon:
+      break;
+  }
+  if (onMessage) onMessage(*this, m);
+  return false;
+}
+
+int RunShown(fw::Dialog& dialog, const std::function<void(wxhost::WxDialogWindow&)>& steps,
+             int timeoutMs) {
+  wxhost::WxHost& host = Host();
+  bool ran = false;
+  host.GetOptions().onMainShown = [&](wxhost::WxDialogWindow& window) {
+    ran = true;
+    steps(window);
+    if (!window.Ended()) window.EndDialog(fw::kIdCancel);
+  };
+  // The watchdog ends whatever is still open, innermost first.
+  wxTimer watchdog;
+  watchdog.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    ADD_FAILURE() << "the dialog was still open after " << timeoutMs << " ms";
+    const auto open = host.OpenWindows();
+    for (auto it = open.rbegin(); it != open.rend(); ++it) (*it)->EndDialog(fw::kIdCancel);
+  });
+  watchdog.StartOnce(timeoutMs);
+  const int result = host.RunModal(dialog);
+  watchdog.Stop();
+  host.GetOptions().onMainShown = nullptr;
+  (void)ran;
+  return result;
+}
+
+bool PumpUntil(const std::function<bool()>& done, int ms) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) {
+      loop->YieldFor(wxEVT_CATEGORY_ALL);
+    }
+    wxMilliSleep(5);
+  }
+  return true;
+}
+
+void Pump(int ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+bool ClickAndWait(wxWindow* control, const std::function<bool()>& done, bool doubleClick) {
+  if (control == nullptr) return false;
+  wxUIActionSimulator sim;
+  const wxRect r = control->GetScreenRect();
+  sim.MouseMove(r.x + r.width / 2, r.y + r.height / 2);
+  Pump(50);
+  if (doubleClick) {
+    sim.MouseDblClick();
+  } else {
+    sim.MouseClick();
+  }
+  return PumpUntil(done);
+}
+
+bool KeyAndWait(int key, int modifiers, const std::function<bool()>& done) {
+  wxUIActionSimulator sim;
+  sim.Char(key, modifiers);
+  return PumpUntil(done);
+}
+
+std::string Screenshot(wxTopLevelWindow& window, const std::string& name) {
+  const char* dir = std::getenv("QV_GUI_SHOT_DIR");
+  const std::string folder = dir != nullptr ? dir : ".";
+  wxFileName::Mkdir(wxhost::ToWx(folder), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+  const std::string path = folder + "/" + name + ".png";
+
+  // The frame the window manager draws sits around the client area.
+  wxRect r = window.GetScreenRect();
+  const wxRect client(window.ClientToScreen(wxPoint(0, 0)), window.GetClientSize());
+  r.Union(client);
+  // Read back from the X server itself: what a person would see there.
+  GdkWindow* root = gdk_get_default_root_window();
+  GdkPixbuf* shot = gdk_pixbuf_get_from_window(root, r.x, r.y, r.width, r.height);
+  if (shot == nullptr) return "";
+  const bool saved = gdk_pixbuf_save(shot, path.c_str(), "png", nullptr, nullptr) != 0;
+  g_object_unref(shot);
+  return saved ? path : "";
+}
+
+ModalHook::~ModalHook() { CheckUnmetExpectations(); }
+
+void ModalHook::ReportFailure(const wxString& message) { ADD_FAILURE() << wxhost::FromWx(message); }
+
+}  // namespace guitest

@@ -1,0 +1,121 @@
+// The program itself in the real window, on the virtual card.
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/quorvex_demo_dlg.h"
+#include "gui_support.h"
+#include "hosts/wx/wx_text.h"
+#include "res/resource_ids.h"
+#include "tuner/tuner_api.h"
+
+namespace {
+
+using wxhost::WxDialogWindow;
+
+// The virtual card writes each call it serves here (set before it is loaded).
+std::string TracePath() {
+  static const std::string path = [] {
+    const std::string p =
+        (std::filesystem::temp_directory_path() / ("qv_gui_trace_" + std::to_string(getpid())))
+            .string();
+    std::filesystem::remove(p);
+    setenv("QUORVEX_SIM_TRACE", p.c_str(), 1);
+    return p;
+  }();
+  return path;
+}
+
+int CountCalls(const std::string& prefix) {
+  std::ifstream in(TracePath());
+  std::string line;
+  int n = 0;
+  while (std::getline(in, line)) n += line.rfind(prefix, 0) == 0 ? 1 : 0;
+  return n;
+}
+
+TEST(ProgramWindow, StartsOnTheVirtualCardAboutBoxAndCloseSequence) {
+  TracePath();
+  const int stopsBefore = CountCalls("StopDVB(");
+  CQuorvexDemoDlg dlg;
+  std::string aboutCaption, aboutButton;
+  const int result = guitest::RunShown(dlg, [&](WxDialogWindow& w) {
+    // Start-up with the full library: tuning and statistics controls on.
+    for (int id :
+         {IDC_STATIC_MODULATION, IDC_LIST_MODULATION, IDC_STATIC_INVERSION, IDC_LIST_INVERSION,
+          IDC_STATIC_PILOT,      IDC_LIST_PILOT,      IDC_STATIC_ROLLOFF,   IDC_LIST_ROLLOFF,
+          IDC_CHK_PRESENT,       IDC_CHK_LOCK,        IDC_STATIC_LEVEL,     IDC_STATIC_QUALITY,
+          IDC_EDIT_FREQ,         IDC_EDIT_SYMRATE,    IDC_LIST_POL,         IDC_LIST_FEC,
+          IDC_BTN_TUNE,          IDC_EDIT_LOF_LOW,    IDC_CHK_LOG_TO_FILE,  IDC_LIST_LOG,
+          IDC_CHK_FILTER_ENABLE, IDC_EDIT_PID,        IDC_LIST_EEPROM_SIZE}) {
+      EXPECT_TRUE(w.IsControlEnabled(id)) << "control " << id;
+    }
+    EXPECT_EQ(w.GetText(IDC_EDIT_FREQ), "10722");
+    EXPECT_EQ(w.GetText(IDC_EDIT_PID), "8192");
+    EXPECT_EQ(w.GetText(IDC_LIST_MIS), "OFF");
+    EXPECT_EQ(w.GetCount(IDC_LIST_MIS), 257);
+    EXPECT_EQ(w.GetText(IDC_LIST_EEPROM_SIZE), "256");
+    EXPECT_GE(w.GetCount(IDC_LIST_LOG), 2);
+    EXPECT_EQ(w.GetItemText(IDC_LIST_LOG, 0),
+              "SetChannelExEx() used. Set modulation, inversion, pilot, rolloff supported.");
+    EXPECT_FALSE(w.GetIcons().IsEmpty());
+    // The focus starts on the first tab stop, the frequency.
+    EXPECT_TRUE(
+        guitest::PumpUntil([&] { return wxWindow::FindFocus() == w.Control(IDC_EDIT_FREQ); }));
+    guitest::Pump(300);
+    EXPECT_NE(guitest::Screenshot(w, "main_window"), "");
+
+    // F1 opens the About box through the dialog's system command; its OK
+    // button closes it again.
+    wxTimer closer;
+    closer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+      const auto& open = guitest::Host().OpenWindows();
+      if (open.size() != 2 || !open.back()->IsShownOnScreen()) return;
+      closer.Stop();
+      aboutCaption = wxhost::FromWx(open.back()->GetTitle());
+      wxWindow* ok = open.back()->Control(fw::kIdOk);
+      aboutButton = ok != nullptr ? wxhost::FromWx(ok->GetLabel()) : "";
+      guitest::Screenshot(*open.back(), "about_box");
+      wxUIActionSimulator sim;
+      const wxRect r = ok->GetScreenRect();
+      sim.MouseMove(r.x + r.width / 2, r.y + r.height / 2);
+      sim.MouseClick();
+    });
+    closer.Start(100);
+    w.SetFocus(IDC_EDIT_FREQ);
+    EXPECT_TRUE(guitest::KeyAndWait(WXK_F1, wxMOD_NONE, [&] { return !aboutCaption.empty(); }));
+    EXPECT_TRUE(guitest::PumpUntil([&] { return guitest::Host().OpenWindows().size() == 1; }));
+    closer.Stop();
+    EXPECT_FALSE(w.Ended());
+
+    // The title bar's close: the close sequence stops the device and frees
+    // the library.
+    w.Close();
+    EXPECT_TRUE(guitest::PumpUntil([&] { return w.Ended(); }));
+  });
+  EXPECT_EQ(aboutCaption, "About QuorvexDemo");
+  EXPECT_EQ(aboutButton, "ОК");
+  EXPECT_EQ(result, fw::kIdCancel);
+  EXPECT_EQ(CountCalls("StopDVB(") - stopsBefore, 1);
+  EXPECT_EQ(TunerApi.hModule, platform::ModuleHandle{});
+}
+
+TEST(ProgramWindow, EscapeEndsThroughTheCloseSequence) {
+  TracePath();
+  const int stopsBefore = CountCalls("StopDVB(");
+  CQuorvexDemoDlg dlg;
+  const int result = guitest::RunShown(dlg, [&](WxDialogWindow& w) {
+    w.SetFocus(IDC_EDIT_FREQ);
+    EXPECT_TRUE(guitest::KeyAndWait(WXK_ESCAPE, wxMOD_NONE, [&] { return w.Ended(); }));
+  });
+  EXPECT_EQ(result, fw::kIdCancel);
+  EXPECT_EQ(CountCalls("StopDVB(") - stopsBefore, 1);
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+// The Send handler against a library faked here: what reaches the library
+// and what the log shows when the library reports replies oddly.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/quorvex_demo_app.h"
+#include "app/quorvex_demo_dlg.h"
+#include "framework/message.h"
+#include "res/resource_ids.h"
+#include "tests/program/fake_window.h"
+#include "tuner/tuner_api.h"
+
+namespace {
+
+// Per exchange: the bytes written, and the count stored (none: left untouched).
+struct Exchange {
+  std::vector<uint8_t> bytes;
+  bool storesCount = true;
+  uint32_t count = 0;
+};
+std::vector<Exchange> exchanges;
+std::vector<std::string> sent;
+
+int32_t FakeSendDiseqCmdEx(uint8_t* msg, uint32_t length, uint8_t* reply, uint32_t* count) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02X %02X %02X %02X/%u", msg[0], msg[1], msg[2], msg[3], length);
+  sent.push_back(buf);
+  const Exchange e = exchanges.at(sent.size() - 1);
+  std::copy(e.bytes.begin(), e.bytes.end(), reply);
+  if (e.storesCount) *count = e.count;
+  return 1;
+}
+int32_t FakeSendDiseqCmd(uint8_t*, uint32_t) { return 1; }
+
+class TestDlg : public CQuorvexDemoDlg {
+ public:
+  using CQuorvexDemoDlg::UpdateData;
+};
+
+struct DiseqcSend : ::testing::Test {
+  TestDlg dlg;
+  FakeWindow window{dlg.Template()};
+  TunerApiRecord saved{};
+
+  void SetUp() override {
+    ASSERT_TRUE(theApp.startSockets);  // links the application object
+    saved = TunerApi;
+    TunerApi = TunerApiRecord{};
+    TunerApi.SendDiseqCmd = FakeSendDiseqCmd;
+    TunerApi.SendDiseqCmdEx = FakeSendDiseqCmdEx;
+    exchanges.clear();
+    sent.clear();
+    dlg.AttachWindow(&window);
+    ASSERT_TRUE(dlg.UpdateData(false));
+    for (int id : {IDC_LIST_DISEQC10, IDC_LIST_DISEQC11, IDC_LIST_DISEQC12}) {
+      window.C(id).entries.assign(60, {"x", 0});
+      window.C(id).sel = 0;
+    }
+  }
+  void TearDown() override {
+    dlg.AttachWindow(nullptr);
+    TunerApi = saved;
+  }
+  void Press() {
+    fw::Message m;
+    m.kind = fw::MessageKind::Command;
+    m.code = fw::Notify::Clicked;
+    m.id = IDC_BTN_DISEQC_SEND;
+    dlg.Dispatch(m);
+  }
+  std::vector<std::string> Log() const {
+    std::vector<std::string> lines;
+    for (const auto& e : window.C(IDC_LIST_LOG).entries) lines.push_back(e.first);
+    return lines;
+  }
+};
+
+TEST_F(DiseqcSend, EveryExchangeStartsFromACountOfZero) {
+  for (int id : {IDC_CHK_DISEQC11, IDC_CHK_DISEQC10, IDC_CHK_DISEQC12, IDC_CHK_RECEIVE_REPLY}) {
+    window.C(id).check = 1;
+  }
+  // The first answers two bytes; the next two leave the count as it was.
+  exchanges = {{{0xE4, 0x5A}, true, 2}, {{}, false, 0}, {{0xE4, 0x11}, false, 0}};
+  Press();
+  EXPECT_EQ(sent, (std::vector<std::string>{"E2 10 39 F0/4", "E2 10 38 F2/4", "E2 31 6B 00/4"}));
+  EXPECT_EQ(Log(), (std::vector<std::string>{
+                       "DiSEqC 2.1: E2 10 39 F0", "SendDiseqCmdEx() success.", "Reply: E4 5A",
+                       "DiSEqC 2.0: E2 10 38 F2", "SendDiseqCmdEx() success.", "No reply !",
+                       "DiSEqC 2.2: E2 31 6B 00", "SendDiseqCmdEx() success.", "No reply !"}));
+}
+
+TEST_F(DiseqcSend, ACountBeyondTheBytesWrittenShowsNoStaleMemory) {
+  window.C(IDC_CHK_DISEQC12).check = 1;
+  window.C(IDC_CHK_RECEIVE_REPLY).check = 1;
+  exchanges = {{{0xE4}, true, 4}};
+  Press();
+  ASSERT_EQ(Log().size(), 3u);
+  EXPECT_EQ(Log()[2], "Reply: E4 00 00 00");
+}
+
+TEST_F(DiseqcSend, ReadsTheCurrentFieldsNotTheLastTune) {
+  window.C(IDC_CHK_DISEQC10).check = 1;
+  window.C(IDC_EDIT_FREQ).text = "12000";
+  window.C(IDC_LIST_POL).sel = 1;
+  window.C(IDC_LIST_DISEQC10).sel = 2;
+  Press();
+  EXPECT_EQ(Log(),
+            (std::vector<std::string>{"DiSEqC 1.0: E0 10 38 F9", "SendDiseqCmd() success."}));
+}
+
+}  // namespace
