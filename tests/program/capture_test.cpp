@@ -209,7 +209,8 @@ TEST_F(CaptureDialog, StatusUpdatesAreCoalescedAndShowTheLatestTotal) {
   Click();
   host.Pump();
   EXPECT_EQ(Status(), CaptureStatusText(5001ull * 1316)) << "the text changed before a delivery";
-  lastCallback(buffer.data(), 2048);
+  const std::vector<uint8_t> two(2048, 0x47);
+  lastCallback(two.data(), 2048);
   host.Pump();
   EXPECT_EQ(Status(), "Total: 2 Kb");
   Click();
