@@ -96,6 +96,10 @@ if [ -f "$base.trace" ]; then
   fi
 fi
 if [ -f "$base.check" ]; then
-  ( set -e; . "$base.check" ) || { echo "extra checks failed"; fail=1; }
+  # A shell of its own, so errexit holds for every line of the checks (in a
+  # subshell whose status is tested, bash ignores it).
+  if ! WORK=$WORK TRACE=$TRACE OUT=$OUT bin=$bin bash -e "$base.check"; then
+    echo "extra checks failed"; fail=1
+  fi
 fi
 exit $fail
