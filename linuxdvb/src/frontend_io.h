@@ -1,0 +1,45 @@
+// The frontend ioctls the library uses, each as one call that reports
+// success as a bool and never throws.
+#ifndef QUORVEX_LINUXDVB_FRONTEND_IO_H
+#define QUORVEX_LINUXDVB_FRONTEND_IO_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "signal_scale.h"
+#include "tuning_map.h"
+
+namespace ldvb {
+
+/* What FE_GET_INFO and DTV_ENUM_DELSYS tell about a frontend. */
+struct FrontendDescription {
+  std::string name;
+  uint32_t caps = 0;  // FE_CAN_*
+  std::vector<uint32_t> delsys;
+};
+
+/* Reads name, capabilities and delivery systems of an open frontend. */
+std::optional<FrontendDescription> Describe(int fd);
+/* True when the driver reports DTV_STAT_* statistics. */
+bool ReportsStatistics(int fd);
+/* Sets the properties in one FE_SET_PROPERTY call. */
+bool SetProperties(int fd, const std::vector<Property>& properties);
+/* Reads status and statistics; falls back to the older 16-bit readings (as relative
+   figures) for drivers without statistics. */
+std::optional<SignalReading> ReadSignal(int fd);
+
+/* The bus waits: tone off, 15 ms settle, the transfer, 15 ms, tone restored. */
+bool SendBurst(int fd, bool burstB, bool toneOn);
+/* Sends a master command of 3 to 6 bytes with the bus waits. */
+bool SendMasterCommand(int fd, const uint8_t* bytes, uint32_t length, bool toneOn);
+/* Sends a master command and reads the slave's reply (up to 4 bytes). */
+bool SendMasterCommandWithReply(int fd, const uint8_t* bytes, uint32_t length, bool toneOn,
+                                std::vector<uint8_t>& reply);
+/* Powers the LNB (13 V or 18 V). */
+bool SetVoltage(int fd, bool horizontal);
+
+}  // namespace ldvb
+
+#endif

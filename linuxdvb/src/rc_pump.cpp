@@ -1,0 +1,59 @@
+#include "rc_pump.h"
+
+#include <linux/input.h>
+#include <linux/lirc.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace ldvb {
+
+bool RcPump::Start(int fd, RcSource source, uint32_t inputProtocol, RcType type,
+                   uint32_t deviceFilter, Deliver deliver) {
+  source_ = source;
+  inputProtocol_ = inputProtocol;
+  type_ = type;
+  deviceFilter_ = deviceFilter;
+  deliver_ = std::move(deliver);
+  return thread_.Start(fd, [this](int f) { return OnReadable(f); });
+}
+
+void RcPump::OnCode(const Scancode& code) {
+  if (type_ == RcType::Raw) {
+    const std::vector<uint8_t> bytes = RawBytes(code.scancode);
+    deliver_(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    return;
+  }
+  const std::optional<uint16_t> word = Rc5Word(code);
+  if (!word || !PassesDeviceFilter(*word, deviceFilter_)) return;
+  const uint16_t value = *word;
+  deliver_(&value, 2);
+}
+
+bool RcPump::OnReadable(int fd) {
+  // Whole records only: lirc and evdev never split one across reads.
+  if (source_ == RcSource::Lirc) {
+    lirc_scancode records[16];
+    const ssize_t n = read(fd, records, sizeof records);
+    if (n < 0) return errno == EAGAIN || errno == EINTR;
+    if (n == 0) return false;
+    for (size_t i = 0; i < static_cast<size_t>(n) / sizeof records[0]; ++i) {
+      const lirc_scancode& r = records[i];
+      OnCode({r.rc_proto, r.scancode, (r.flags & LIRC_SCANCODE_FLAG_TOGGLE) != 0});
+    }
+    return true;
+  }
+  input_event events[32];
+  const ssize_t n = read(fd, events, sizeof events);
+  if (n < 0) return errno == EAGAIN || errno == EINTR;
+  if (n == 0) return false;
+  for (size_t i = 0; i < static_cast<size_t>(n) / sizeof events[0]; ++i) {
+    const input_event& e = events[i];
+    // Input events carry the scancode but no toggle bit.
+    if (e.type == EV_MSC && e.code == MSC_SCAN)
+      OnCode({inputProtocol_, static_cast<uint32_t>(e.value), false});
+  }
+  return true;
+}
+
+}  // namespace ldvb

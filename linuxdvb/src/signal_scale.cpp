@@ -1,0 +1,65 @@
+#include "signal_scale.h"
+
+#include <linux/dvb/frontend.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ldvb {
+namespace {
+
+int32_t Percent(double value) {
+  return static_cast<int32_t>(std::lround(std::clamp(value, 0.0, 100.0)));
+}
+
+// Relative scales run from 0 to 65535.
+double RelativePercent(const Stat& s) { return static_cast<double>(s.uvalue) * 100.0 / 65535.0; }
+
+}  // namespace
+
+int32_t LevelPercent(const Stat& strength) {
+  if (strength.scale == FE_SCALE_RELATIVE) return Percent(RelativePercent(strength));
+  if (strength.scale == FE_SCALE_DECIBEL) {
+    // svalue is in thousandths of a dBm; the span covers what a receiver
+    // sees from the edge of reception to a strong signal.
+    const double dbm = static_cast<double>(strength.svalue) / 1000.0;
+    return Percent((dbm + 90.0) * 100.0 / 60.0);
+  }
+  return 0;
+}
+
+int32_t QualityPercent(const Stat& cnr) {
+  if (cnr.scale == FE_SCALE_RELATIVE) return Percent(RelativePercent(cnr));
+  if (cnr.scale == FE_SCALE_DECIBEL) return Percent(static_cast<double>(cnr.svalue) / 250.0);
+  return 0;
+}
+
+std::optional<int32_t> LevelDbm(const Stat& strength) {
+  if (strength.scale != FE_SCALE_DECIBEL) return std::nullopt;
+  return static_cast<int32_t>(std::lround(static_cast<double>(strength.svalue) / 1000.0));
+}
+
+std::optional<float> SnrDb(const Stat& cnr) {
+  if (cnr.scale != FE_SCALE_DECIBEL) return std::nullopt;
+  return static_cast<float>(static_cast<double>(cnr.svalue) / 1000.0);
+}
+
+float BitErrorRatio(const Stat& errors, const Stat& total) {
+  if (errors.scale != FE_SCALE_COUNTER || total.scale != FE_SCALE_COUNTER || total.uvalue == 0)
+    return 0.0f;
+  return static_cast<float>(static_cast<double>(errors.uvalue) / static_cast<double>(total.uvalue));
+}
+
+SignalFigures Figures(const SignalReading& r) {
+  SignalFigures f;
+  f.lock = (r.status & FE_HAS_LOCK) != 0;
+  f.present = (r.status & FE_HAS_SIGNAL) != 0;
+  f.levelPercent = LevelPercent(r.strength);
+  f.qualityPercent = QualityPercent(r.cnr);
+  f.levelDbm = LevelDbm(r.strength).value_or(0);
+  f.snrDb = SnrDb(r.cnr).value_or(0.0f);
+  f.ber = BitErrorRatio(r.preErrors, r.preTotal);
+  return f;
+}
+
+}  // namespace ldvb

@@ -1,0 +1,53 @@
+// Turns the kernel's signal statistics into the program's figures: percent
+// for level and quality, dBm, dB and a bit error ratio.
+#ifndef QUORVEX_LINUXDVB_SIGNAL_SCALE_H
+#define QUORVEX_LINUXDVB_SIGNAL_SCALE_H
+
+#include <cstdint>
+#include <optional>
+
+namespace ldvb {
+
+/* One statistic as the kernel reports it (its first layer). */
+struct Stat {
+  uint8_t scale = 0;  // FE_SCALE_*
+  int64_t svalue = 0;
+  uint64_t uvalue = 0;
+};
+
+/* The statistics the library reads at a poll. */
+struct SignalReading {
+  uint32_t status = 0;  // FE_HAS_* bits
+  Stat strength;
+  Stat cnr;
+  Stat preErrors;
+  Stat preTotal;
+};
+
+/* The figures handed to the program. */
+struct SignalFigures {
+  bool lock = false;
+  bool present = false;
+  int32_t levelPercent = 0;
+  int32_t qualityPercent = 0;
+  int32_t levelDbm = 0;
+  float snrDb = 0.0f;
+  float ber = 0.0f;
+};
+
+/* Level in percent from a relative strength, or from dBm: -90 dBm is 0 %, -30 dBm 100 %. */
+int32_t LevelPercent(const Stat& strength);
+/* Quality in percent from a relative CNR, or from dB: 0 dB is 0 %, 25 dB 100 %. */
+int32_t QualityPercent(const Stat& cnr);
+/* RF level in whole dBm; nullopt when the driver gives no decibel figure. */
+std::optional<int32_t> LevelDbm(const Stat& strength);
+/* SNR in dB; nullopt when the driver gives no decibel figure. */
+std::optional<float> SnrDb(const Stat& cnr);
+/* Bit error ratio from the error and total bit counters; 0 while nothing was counted. */
+float BitErrorRatio(const Stat& errors, const Stat& total);
+/* Every figure of one poll. */
+SignalFigures Figures(const SignalReading& r);
+
+}  // namespace ldvb
+
+#endif

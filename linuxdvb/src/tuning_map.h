@@ -1,0 +1,75 @@
+// How the program's tuning arguments (list indexes, kHz, LNB values) become
+// the kernel's frontend properties. Pure functions; the library applies them.
+#ifndef QUORVEX_LINUXDVB_TUNING_MAP_H
+#define QUORVEX_LINUXDVB_TUNING_MAP_H
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "delivery_family.h"
+
+namespace ldvb {
+
+/* The program's list choices as passed to SetChannelExEx (0 where an older entry point
+   does not pass them: every list's index 0 is AUTO). */
+struct ChannelRequest {
+  uint32_t freqKHz = 0;
+  uint32_t symbolRate = 0;
+  uint32_t pol = 0;
+  uint32_t fec = 0;
+  uint32_t lofLowKHz = 0;
+  uint32_t lofHighKHz = 0;
+  uint32_t lofSwitchKHz = 0;
+  uint32_t modulation = 0;
+  uint32_t inversion = 0;
+  uint32_t pilot = 0;
+  uint32_t rollOff = 0;
+};
+
+/* One DTV_* command and its value, in the order they are to be set. */
+struct Property {
+  uint32_t cmd;
+  uint32_t data;
+};
+
+/* The LNB supply for a satellite tune. */
+struct LnbControl {
+  uint32_t intermediateKHz;  // what the frontend tunes to
+  bool highBand;             // 22 kHz tone on
+  bool horizontal;           // 18 V, else 13 V
+};
+
+/* Kernel code rate for the program's FEC list index; nullopt where the kernel has none. */
+std::optional<uint32_t> KernelFec(uint32_t index);
+/* Kernel modulation for the program's modulation list index; nullopt where none. */
+std::optional<uint32_t> KernelModulation(uint32_t index);
+/* Kernel inversion for the program's inversion list index (AUTO, OFF, ON). */
+std::optional<uint32_t> KernelInversion(uint32_t index);
+/* Kernel pilot for the program's pilot list index (AUTO, OFF, ON). */
+std::optional<uint32_t> KernelPilot(uint32_t index);
+/* Kernel roll-off for the program's roll-off list index (AUTO, 0.20, 0.25, 0.35). */
+std::optional<uint32_t> KernelRollOff(uint32_t index);
+
+/* Intermediate frequency, band and polarisation of a satellite tune; nullopt when the
+   LNB values leave no usable intermediate frequency. */
+std::optional<LnbControl> SatelliteLnb(const ChannelRequest& r);
+
+/* The delivery system a tune uses, from the family and what the choices demand; nullopt
+   when the frontend has no system that can carry them. */
+std::optional<uint32_t> DeliverySystemFor(Family family, const std::vector<uint32_t>& delsys,
+                                          const ChannelRequest& r);
+
+/* The channel bandwidth in Hz a terrestrial tune asks for: the symbol-rate field read as
+   kHz when it holds a channel width the kernel knows, else 0 (left to the driver). */
+uint32_t TerrestrialBandwidthHz(uint32_t symbolRateField);
+
+/* Every property of one tune, ending with DTV_TUNE; nullopt when a choice cannot be
+   expressed to the kernel. streamId is the multistream filter (NO_STREAM_ID_FILTER: none). */
+std::optional<std::vector<Property>> TuneProperties(Family family,
+                                                    const std::vector<uint32_t>& delsys,
+                                                    const ChannelRequest& r, uint32_t streamId);
+
+}  // namespace ldvb
+
+#endif

@@ -1,0 +1,241 @@
+// The program's tuning choices as the kernel must see them: wrong codes here
+// tune a real card to the wrong transponder or the wrong LNB supply.
+#include <gtest/gtest.h>
+#include <linux/dvb/frontend.h>
+
+#include <algorithm>
+
+#include "delivery_family.h"
+#include "quorvex_api.h"
+#include "tuning_map.h"
+
+namespace ldvb {
+namespace {
+
+const std::vector<uint32_t> kMulti = {SYS_DVBT, SYS_DVBT2, SYS_DVBC_ANNEX_A, SYS_DVBS, SYS_DVBS2};
+
+std::optional<uint32_t> ValueOf(const std::vector<Property>& p, uint32_t cmd) {
+  for (const Property& x : p)
+    if (x.cmd == cmd) return x.data;
+  return std::nullopt;
+}
+
+ChannelRequest Sat(uint32_t freqMHz, uint32_t pol = 0) {
+  ChannelRequest r;
+  r.freqKHz = freqMHz * 1000, r.symbolRate = 27500000, r.pol = pol;
+  r.lofLowKHz = 9750000, r.lofHighKHz = 10600000, r.lofSwitchKHz = 11700000;
+  return r;
+}
+
+TEST(DeliveryFamily, AFrontendIsOfferedOncePerFamilyWithItsRichestSystem) {
+  EXPECT_EQ(FamiliesOf(kMulti),
+            (std::vector<Family>{Family::Satellite, Family::Terrestrial, Family::Cable}));
+  EXPECT_EQ(FamiliesOf({SYS_DVBT}), std::vector<Family>{Family::Terrestrial});
+  EXPECT_TRUE(FamiliesOf({SYS_DAB}).empty());
+
+  struct Case {
+    Family family;
+    std::vector<uint32_t> delsys;
+    uint32_t type;
+  } cases[] = {
+      {Family::Satellite, {SYS_DVBS}, 1},
+      {Family::Satellite, {SYS_DVBS, SYS_DVBS2}, 2},
+      {Family::Satellite, {SYS_DSS}, 3},
+      {Family::Satellite, {SYS_ISDBS}, 12},
+      {Family::Terrestrial, {SYS_DVBT}, 6},
+      {Family::Terrestrial, {SYS_DVBT2, SYS_DVBT}, 7},
+      {Family::Terrestrial, {SYS_ISDBT}, 11},
+      {Family::Terrestrial, {SYS_ATSC, SYS_DVBC_ANNEX_B}, 10},
+      {Family::Cable, {SYS_ATSC, SYS_DVBC_ANNEX_B}, 10},
+      {Family::Cable, {SYS_DVBC_ANNEX_A}, 8},
+      {Family::Cable, {SYS_DVBT}, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TunerTypeFor(c.family, c.delsys), c.type);
+}
+
+TEST(DeliveryFamily, CapabilitiesFollowWhatTheFrontendCanDo) {
+  const uint32_t diseqc = QV_CAP_TONE_BURST | QV_CAP_DISEQC10 | QV_CAP_DISEQC1X | QV_CAP_DISEQC2X;
+  EXPECT_EQ(CapsFor(Family::Satellite, {}), diseqc);
+  EXPECT_EQ(CapsFor(Family::Terrestrial, {}), 0u);
+  EXPECT_EQ(CapsFor(Family::Cable, {true, true, true}),
+            QV_CAP_EXT_STATISTICS | QV_CAP_MIS | QV_CAP_REMOTE_CONTROL);
+  // There is no generic interface to a MAC address or an EEPROM.
+  EXPECT_EQ(CapsFor(Family::Satellite, {true, true, true}) & (QV_CAP_MAC | QV_CAP_EEPROM), 0u);
+}
+
+TEST(DeliveryFamily, DeviceIdsCarryAdapterFrontendAndFamily) {
+  const uint32_t id = DeviceId(3, 1, Family::Cable);
+  const std::optional<DeviceAddress> a = ParseDeviceId(id);
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->adapter, 3u);
+  EXPECT_EQ(a->frontend, 1u);
+  EXPECT_EQ(a->family, Family::Cable);
+  EXPECT_NE(DeviceId(0, 0, Family::Satellite), DeviceId(0, 0, Family::Terrestrial));
+  EXPECT_NE(DeviceId(0, 1, Family::Satellite), DeviceId(1, 0, Family::Satellite));
+  // The program's "first device" is not an id of any device.
+  EXPECT_FALSE(ParseDeviceId(0xFFFFFFFFu));
+}
+
+TEST(TuningMap, ListIndexesBecomeTheKernelsCodes) {
+  struct Case {
+    std::optional<uint32_t> (*map)(uint32_t);
+    uint32_t index;
+    std::optional<uint32_t> expected;
+  } cases[] = {
+      {KernelFec, 0, FEC_AUTO},
+      {KernelFec, 1, FEC_1_2},
+      {KernelFec, 8, FEC_8_9},
+      {KernelFec, 9, FEC_9_10},
+      {KernelFec, 10, std::nullopt},
+      {KernelFec, 12, FEC_2_5},
+      {KernelFec, 13, FEC_3_5},
+      {KernelFec, 14, std::nullopt},
+      {KernelFec, 15, std::nullopt},
+      {KernelModulation, 0, QAM_AUTO},
+      {KernelModulation, 1, QPSK},
+      {KernelModulation, 2, PSK_8},
+      {KernelModulation, 4, APSK_32},
+      {KernelModulation, 5, QPSK},
+      {KernelModulation, 8, std::nullopt},
+      {KernelModulation, 12, std::nullopt},
+      {KernelModulation, 16, QAM_16},
+      {KernelModulation, 20, QAM_256},
+      {KernelModulation, 21, std::nullopt},
+      {KernelInversion, 0, INVERSION_AUTO},
+      {KernelInversion, 1, INVERSION_OFF},
+      {KernelInversion, 2, INVERSION_ON},
+      {KernelInversion, 3, std::nullopt},
+      {KernelPilot, 0, PILOT_AUTO},
+      {KernelPilot, 1, PILOT_OFF},
+      {KernelPilot, 2, PILOT_ON},
+      {KernelRollOff, 0, ROLLOFF_AUTO},
+      {KernelRollOff, 1, ROLLOFF_20},
+      {KernelRollOff, 2, ROLLOFF_25},
+      {KernelRollOff, 3, ROLLOFF_35},
+      {KernelRollOff, 4, std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.map(c.index), c.expected) << "index " << c.index;
+}
+
+TEST(TuningMap, SatelliteBandVoltageAndIntermediateFrequency) {
+  struct Case {
+    ChannelRequest r;
+    uint32_t intermediate;
+    bool high;
+    bool horizontal;
+  } cases[] = {
+      {Sat(10722), 972000, false, true},  {Sat(11362, 1), 1612000, false, false},
+      {Sat(11700), 1950000, false, true},  // the switch frequency itself is still low band
+      {Sat(11701), 1101000, true, true},  {Sat(12722, 1), 2122000, true, false},
+  };
+  for (const Case& c : cases) {
+    const std::optional<LnbControl> lnb = SatelliteLnb(c.r);
+    ASSERT_TRUE(lnb) << c.r.freqKHz;
+    EXPECT_EQ(lnb->intermediateKHz, c.intermediate) << c.r.freqKHz;
+    EXPECT_EQ(lnb->highBand, c.high) << c.r.freqKHz;
+    EXPECT_EQ(lnb->horizontal, c.horizontal) << c.r.freqKHz;
+  }
+  // A C-band LNB: one oscillator above the band, no high band.
+  ChannelRequest c;
+  c.freqKHz = 3800000, c.lofLowKHz = 5150000;
+  ASSERT_TRUE(SatelliteLnb(c));
+  EXPECT_EQ(SatelliteLnb(c)->intermediateKHz, 1350000u);
+  EXPECT_FALSE(SatelliteLnb(c)->highBand);
+  // No oscillator: the frequency is already the intermediate one.
+  ChannelRequest l;
+  l.freqKHz = 1612000;
+  EXPECT_EQ(SatelliteLnb(l)->intermediateKHz, 1612000u);
+  l.lofLowKHz = 1612000;
+  EXPECT_FALSE(SatelliteLnb(l));
+}
+
+TEST(TuningMap, TheChoicesDecideTheDeliverySystem) {
+  const std::vector<uint32_t> sOnly = {SYS_DVBS};
+  const std::vector<uint32_t> s2Only = {SYS_DVBS2};
+  ChannelRequest r = Sat(11362);
+  EXPECT_EQ(DeliverySystemFor(Family::Satellite, kMulti, r), SYS_DVBS);
+  EXPECT_EQ(DeliverySystemFor(Family::Satellite, s2Only, r), SYS_DVBS2);
+  for (uint32_t mod : {2u, 3u, 4u, 5u}) {
+    r.modulation = mod;
+    EXPECT_EQ(DeliverySystemFor(Family::Satellite, kMulti, r), SYS_DVBS2) << mod;
+    EXPECT_FALSE(DeliverySystemFor(Family::Satellite, sOnly, r)) << mod;
+  }
+  r = Sat(11362);
+  r.pilot = 2;
+  EXPECT_EQ(DeliverySystemFor(Family::Satellite, kMulti, r), SYS_DVBS2);
+  r = Sat(11362);
+  r.rollOff = 3;  // 0.35 is DVB-S's own roll-off
+  EXPECT_EQ(DeliverySystemFor(Family::Satellite, kMulti, r), SYS_DVBS);
+  r.modulation = 6;
+  EXPECT_FALSE(DeliverySystemFor(Family::Satellite, kMulti, r));
+  EXPECT_EQ(DeliverySystemFor(Family::Satellite, {SYS_TURBO}, r), SYS_TURBO);
+
+  ChannelRequest t;
+  EXPECT_EQ(DeliverySystemFor(Family::Terrestrial, kMulti, t), SYS_DVBT);
+  t.modulation = 20;
+  EXPECT_EQ(DeliverySystemFor(Family::Terrestrial, kMulti, t), SYS_DVBT2);
+  EXPECT_EQ(DeliverySystemFor(Family::Cable, kMulti, ChannelRequest{}), SYS_DVBC_ANNEX_A);
+}
+
+TEST(TuningMap, ASatelliteTuneSetsSupplyToneAndCarrier) {
+  ChannelRequest r = Sat(12722, 1);
+  r.fec = 3;
+  const auto p = TuneProperties(Family::Satellite, kMulti, r, NO_STREAM_ID_FILTER);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->front().cmd, static_cast<uint32_t>(DTV_CLEAR));
+  EXPECT_EQ(p->back().cmd, static_cast<uint32_t>(DTV_TUNE));
+  EXPECT_EQ(ValueOf(*p, DTV_DELIVERY_SYSTEM), SYS_DVBS);
+  EXPECT_EQ(ValueOf(*p, DTV_VOLTAGE), SEC_VOLTAGE_13);
+  EXPECT_EQ(ValueOf(*p, DTV_TONE), SEC_TONE_ON);
+  EXPECT_EQ(ValueOf(*p, DTV_FREQUENCY), 2122000u);
+  EXPECT_EQ(ValueOf(*p, DTV_SYMBOL_RATE), 27500000u);
+  EXPECT_EQ(ValueOf(*p, DTV_INNER_FEC), FEC_3_4);
+  EXPECT_EQ(ValueOf(*p, DTV_MODULATION), QPSK);  // DVB-S has one modulation
+  EXPECT_FALSE(ValueOf(*p, DTV_PILOT));
+  EXPECT_FALSE(ValueOf(*p, DTV_STREAM_ID));
+  // The supply and tone come before the frequency, so the LNB is on its band
+  // when the tuner starts looking.
+  const auto at = [&](uint32_t cmd) {
+    return std::find_if(p->begin(), p->end(), [&](const Property& x) { return x.cmd == cmd; });
+  };
+  EXPECT_LT(at(DTV_TONE), at(DTV_FREQUENCY));
+  EXPECT_LT(at(DTV_VOLTAGE), at(DTV_FREQUENCY));
+
+  r.modulation = 2, r.pilot = 1, r.rollOff = 2;
+  const auto s2 = TuneProperties(Family::Satellite, kMulti, r, 7);
+  ASSERT_TRUE(s2);
+  EXPECT_EQ(ValueOf(*s2, DTV_DELIVERY_SYSTEM), SYS_DVBS2);
+  EXPECT_EQ(ValueOf(*s2, DTV_MODULATION), PSK_8);
+  EXPECT_EQ(ValueOf(*s2, DTV_PILOT), PILOT_OFF);
+  EXPECT_EQ(ValueOf(*s2, DTV_ROLLOFF), ROLLOFF_25);
+  EXPECT_EQ(ValueOf(*s2, DTV_STREAM_ID), 7u);
+
+  r.fec = 14;  // 5/11 has no kernel code: refused rather than tuned as something else
+  EXPECT_FALSE(TuneProperties(Family::Satellite, kMulti, r, NO_STREAM_ID_FILTER));
+}
+
+TEST(TuningMap, TerrestrialAndCableTakeTheFrequencyInHertz) {
+  ChannelRequest r = Sat(474);
+  r.symbolRate = 8000 * 1000;
+  const auto t = TuneProperties(Family::Terrestrial, kMulti, r, NO_STREAM_ID_FILTER);
+  ASSERT_TRUE(t);
+  EXPECT_EQ(ValueOf(*t, DTV_FREQUENCY), 474000000u);
+  EXPECT_EQ(ValueOf(*t, DTV_BANDWIDTH_HZ), 8000000u);
+  EXPECT_FALSE(ValueOf(*t, DTV_VOLTAGE));  // the LNB values are ignored
+  EXPECT_FALSE(ValueOf(*t, DTV_TONE));
+  r.symbolRate = 27500 * 1000;
+  EXPECT_EQ(ValueOf(*TuneProperties(Family::Terrestrial, kMulti, r, 0), DTV_BANDWIDTH_HZ), 0u);
+
+  r.symbolRate = 6900 * 1000, r.modulation = 20;
+  const auto c = TuneProperties(Family::Cable, kMulti, r, NO_STREAM_ID_FILTER);
+  ASSERT_TRUE(c);
+  EXPECT_EQ(ValueOf(*c, DTV_DELIVERY_SYSTEM), SYS_DVBC_ANNEX_A);
+  EXPECT_EQ(ValueOf(*c, DTV_SYMBOL_RATE), 6900000u);
+  EXPECT_EQ(ValueOf(*c, DTV_MODULATION), QAM_256);
+
+  r.freqKHz = 4294968;  // does not fit in hertz
+  EXPECT_FALSE(TuneProperties(Family::Cable, kMulti, r, NO_STREAM_ID_FILTER));
+}
+
+}  // namespace
+}  // namespace ldvb
