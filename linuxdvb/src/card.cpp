@@ -160,35 +160,32 @@ bool Card::Signal(SignalFigures& f) {
 
 bool Card::Satellite() const { return started_ && started_->family == Family::Satellite; }
 
-bool Card::Burst(bool burstB) {
-  std::lock_guard<std::mutex> lock(mutex_);
+bool Card::BusReady() {
   if (!Satellite()) return false;
   // Switches on the bus need their supply before the first transfer.
   if (!powered_) {
     if (!SetVoltage(fd_, false)) return false;
     powered_ = true;
   }
+  return true;
+}
+
+bool Card::Burst(bool burstB) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!BusReady()) return false;
   return SendBurst(fd_, burstB, toneOn_);
 }
 
 bool Card::MasterCommand(const uint8_t* bytes, uint32_t length) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!Satellite()) return false;
-  if (!powered_) {
-    if (!SetVoltage(fd_, false)) return false;
-    powered_ = true;
-  }
+  if (!BusReady()) return false;
   return SendMasterCommand(fd_, bytes, length, toneOn_);
 }
 
 bool Card::MasterCommandWithReply(const uint8_t* bytes, uint32_t length,
                                   std::vector<uint8_t>& reply) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!Satellite()) return false;
-  if (!powered_) {
-    if (!SetVoltage(fd_, false)) return false;
-    powered_ = true;
-  }
+  if (!BusReady()) return false;
   return SendMasterCommandWithReply(fd_, bytes, length, toneOn_, reply);
 }
 

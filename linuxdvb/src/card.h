@@ -65,6 +65,8 @@ class Card {
   struct Filter;
 
   bool Satellite() const;
+  /* A satellite device with its LNB powered (13 V if nothing was tuned yet). */
+  bool BusReady();
   std::vector<std::unique_ptr<Filter>> TakeFilters();
   void CloseUnlocked();
 

@@ -209,6 +209,8 @@ QV_EXPORT int32_t QV_API GetSignalExEx(uint32_t* reserved, int32_t* lock, int32_
     if (reserved == nullptr || lock == nullptr || rfLevel == nullptr || snr == nullptr ||
         ber == nullptr || !Poll(f))
       return false;
+    // An RF level the driver cannot give is an error, not a figure to invent.
+    if (!f.hasLevelDbm) return false;
     *reserved = 0, *lock = f.lock ? 1 : 0, *rfLevel = f.levelDbm, *snr = f.snrDb, *ber = f.ber;
     return true;
   });

@@ -12,6 +12,13 @@ int32_t Percent(double value) {
   return static_cast<int32_t>(std::lround(std::clamp(value, 0.0, 100.0)));
 }
 
+// Readings outside what any receiver can measure are a driver's noise, not a
+// signal: they count as not reported.
+constexpr int64_t kLowestMilliDbm = -150000, kHighestMilliDbm = 30000;
+constexpr int64_t kLowestMilliDb = -50000, kHighestMilliDb = 100000;
+
+bool InRange(const Stat& s, int64_t lo, int64_t hi) { return s.svalue >= lo && s.svalue <= hi; }
+
 // Relative scales run from 0 to 65535.
 double RelativePercent(const Stat& s) { return static_cast<double>(s.uvalue) * 100.0 / 65535.0; }
 
@@ -19,7 +26,7 @@ double RelativePercent(const Stat& s) { return static_cast<double>(s.uvalue) * 1
 
 int32_t LevelPercent(const Stat& strength) {
   if (strength.scale == FE_SCALE_RELATIVE) return Percent(RelativePercent(strength));
-  if (strength.scale == FE_SCALE_DECIBEL) {
+  if (strength.scale == FE_SCALE_DECIBEL && InRange(strength, kLowestMilliDbm, kHighestMilliDbm)) {
     // svalue is in thousandths of a dBm; the span covers what a receiver
     // sees from the edge of reception to a strong signal.
     const double dbm = static_cast<double>(strength.svalue) / 1000.0;
@@ -30,17 +37,20 @@ int32_t LevelPercent(const Stat& strength) {
 
 int32_t QualityPercent(const Stat& cnr) {
   if (cnr.scale == FE_SCALE_RELATIVE) return Percent(RelativePercent(cnr));
-  if (cnr.scale == FE_SCALE_DECIBEL) return Percent(static_cast<double>(cnr.svalue) / 250.0);
+  if (cnr.scale == FE_SCALE_DECIBEL && InRange(cnr, kLowestMilliDb, kHighestMilliDb))
+    return Percent(static_cast<double>(cnr.svalue) / 250.0);
   return 0;
 }
 
 std::optional<int32_t> LevelDbm(const Stat& strength) {
-  if (strength.scale != FE_SCALE_DECIBEL) return std::nullopt;
+  if (strength.scale != FE_SCALE_DECIBEL || !InRange(strength, kLowestMilliDbm, kHighestMilliDbm))
+    return std::nullopt;
   return static_cast<int32_t>(std::lround(static_cast<double>(strength.svalue) / 1000.0));
 }
 
 std::optional<float> SnrDb(const Stat& cnr) {
-  if (cnr.scale != FE_SCALE_DECIBEL) return std::nullopt;
+  if (cnr.scale != FE_SCALE_DECIBEL || !InRange(cnr, kLowestMilliDb, kHighestMilliDb))
+    return std::nullopt;
   return static_cast<float>(static_cast<double>(cnr.svalue) / 1000.0);
 }
 
@@ -56,7 +66,9 @@ SignalFigures Figures(const SignalReading& r) {
   f.present = (r.status & FE_HAS_SIGNAL) != 0;
   f.levelPercent = LevelPercent(r.strength);
   f.qualityPercent = QualityPercent(r.cnr);
-  f.levelDbm = LevelDbm(r.strength).value_or(0);
+  const std::optional<int32_t> dbm = LevelDbm(r.strength);
+  f.hasLevelDbm = dbm.has_value();
+  f.levelDbm = dbm.value_or(0);
   f.snrDb = SnrDb(r.cnr).value_or(0.0f);
   f.ber = BitErrorRatio(r.preErrors, r.preTotal);
   return f;

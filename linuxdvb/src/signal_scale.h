@@ -30,6 +30,7 @@ struct SignalFigures {
   bool present = false;
   int32_t levelPercent = 0;
   int32_t qualityPercent = 0;
+  bool hasLevelDbm = false;  // the driver gave a usable level in dBm
   int32_t levelDbm = 0;
   float snrDb = 0.0f;
   float ber = 0.0f;
@@ -39,9 +40,10 @@ struct SignalFigures {
 int32_t LevelPercent(const Stat& strength);
 /* Quality in percent from a relative CNR, or from dB: 0 dB is 0 %, 25 dB 100 %. */
 int32_t QualityPercent(const Stat& cnr);
-/* RF level in whole dBm; nullopt when the driver gives no decibel figure. */
+/* RF level in whole dBm; nullopt when the driver gives no decibel figure, or one no
+   receiver could measure (outside -150..+30 dBm). */
 std::optional<int32_t> LevelDbm(const Stat& strength);
-/* SNR in dB; nullopt when the driver gives no decibel figure. */
+/* SNR in dB; nullopt when the driver gives no decibel figure, or one outside -50..100 dB. */
 std::optional<float> SnrDb(const Stat& cnr);
 /* Bit error ratio from the error and total bit counters; 0 while nothing was counted. */
 float BitErrorRatio(const Stat& errors, const Stat& total);

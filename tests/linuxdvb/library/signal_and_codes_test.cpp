@@ -49,6 +49,13 @@ TEST(SignalScale, DecibelFiguresOnlyFromDecibelScales) {
   EXPECT_EQ(LevelDbm(Decibel(-34499)), -34);
   EXPECT_EQ(LevelDbm(Decibel(-34500)), -35);
   EXPECT_FALSE(LevelDbm(Relative(40000)));
+  // A driver's arithmetic noise is no reading.
+  EXPECT_FALSE(LevelDbm(Decibel(-1848553000)));
+  EXPECT_EQ(LevelPercent(Decibel(-1848553000)), 0);
+  EXPECT_EQ(LevelDbm(Decibel(-150000)), -150);
+  EXPECT_FALSE(LevelDbm(Decibel(31000)));
+  EXPECT_FALSE(SnrDb(Decibel(4000000)));
+  EXPECT_EQ(QualityPercent(Decibel(4000000)), 0);
   EXPECT_FLOAT_EQ(*SnrDb(Decibel(12345)), 12.345f);
   EXPECT_FALSE(SnrDb(Relative(40000)));
 }
@@ -67,12 +74,15 @@ TEST(SignalScale, LockAndPresenceComeFromTheStatus) {
   EXPECT_TRUE(f.present);
   EXPECT_FALSE(f.lock);
   EXPECT_EQ(f.levelDbm, -55);
+  EXPECT_TRUE(f.hasLevelDbm);
   r.status |= FE_HAS_VITERBI | FE_HAS_SYNC | FE_HAS_LOCK;
   r.cnr = Decibel(13000);
   f = Figures(r);
   EXPECT_TRUE(f.lock);
   EXPECT_FLOAT_EQ(f.snrDb, 13.0f);
   EXPECT_EQ(f.qualityPercent, 52);
+  r.strength = Stat{};
+  EXPECT_FALSE(Figures(r).hasLevelDbm);
 }
 
 TEST(RcCodes, Rc5WordsCarryStartBitsToggleAddressAndCommand) {
