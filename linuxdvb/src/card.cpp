@@ -202,7 +202,7 @@ bool Card::AddTsFilter(uint32_t pid, TsPump::Deliver deliver, int32_t& number) {
   // Each filter reads its own packets from its own descriptor (the demux tap),
   // so two filters never share the adapter's single dvr stream. PID 0x2000
   // is the kernel's whole transport stream.
-  ioctl(filter->fd, DMX_SET_BUFFER_SIZE, kDemuxBufferBytes);  // the default serves if refused
+  if (ioctl(filter->fd, DMX_SET_BUFFER_SIZE, kDemuxBufferBytes) < 0) return false;
   dmx_pes_filter_params params{};
   params.pid = static_cast<uint16_t>(pid);
   params.input = DMX_IN_FRONTEND;
