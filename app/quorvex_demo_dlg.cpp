@@ -186,11 +186,7 @@ void CQuorvexDemoDlg::OnSysCommand(unsigned command, intptr_t param) {
     Window().RunModal(about);
     return;
   }
-  fw::Message m;
-  m.kind = fw::MessageKind::SysCommand;
-  m.command = command;
-  m.param = param;
-  DefaultHandling(m);
+  DefaultHandling(fw::SysCommandMessage(command, param));
 }
 
 void CQuorvexDemoDlg::OnPaint() {

@@ -74,11 +74,7 @@ uintptr_t Dialog::DefaultHandling(const Message& message) {
       OnCancel();
       return 0;
     case MessageKind::SysCommand:
-      if ((message.command & 0xFFF0u) == kScClose) {
-        Message close;
-        close.kind = MessageKind::Close;
-        return Dispatch(close);
-      }
+      if ((message.command & 0xFFF0u) == kScClose) return Dispatch(MessageOf(MessageKind::Close));
       return 0;
     case MessageKind::Timer:
     case MessageKind::Paint:

@@ -24,6 +24,36 @@ struct Message {
   intptr_t param = 0;             // SysCommand
 };
 
+// A message with no more to it than its kind (Close, Paint, QueryDragIcon).
+inline Message MessageOf(MessageKind kind) {
+  Message m;
+  m.kind = kind;
+  return m;
+}
+
+// A control's notification, or a key's OK / Cancel command.
+inline Message CommandMessage(int id, Notify code) {
+  Message m = MessageOf(MessageKind::Command);
+  m.code = code;
+  m.id = id;
+  return m;
+}
+
+// A window timer fired.
+inline Message TimerMessage(uintptr_t timerId) {
+  Message m = MessageOf(MessageKind::Timer);
+  m.timerId = timerId;
+  return m;
+}
+
+// A window-menu command.
+inline Message SysCommandMessage(unsigned command, intptr_t param = 0) {
+  Message m = MessageOf(MessageKind::SysCommand);
+  m.command = command;
+  m.param = param;
+  return m;
+}
+
 // One row of a dialog's message map.
 template <class D>
 struct MapEntry {

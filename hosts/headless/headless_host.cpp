@@ -32,20 +32,6 @@ bool IsListBoxKind(fw::ControlKind kind) { return kind == fw::ControlKind::ListB
 bool IsEditKind(fw::ControlKind kind) { return kind == fw::ControlKind::Edit; }
 bool AnyKind(fw::ControlKind) { return true; }
 
-fw::Message Command(int id, fw::Notify code) {
-  fw::Message m;
-  m.kind = fw::MessageKind::Command;
-  m.code = code;
-  m.id = id;
-  return m;
-}
-
-fw::Message OfKind(fw::MessageKind kind) {
-  fw::Message m;
-  m.kind = kind;
-  return m;
-}
-
 }  // namespace
 
 std::string WithDefaultExtension(const std::string& path, const std::string& defaultExt) {
@@ -171,9 +157,7 @@ void HeadlessHost::Serve(HeadlessWindow& window, std::chrono::milliseconds span)
     if (timerDue && timer->due <= now) {
       lock.unlock();
       window.Advance(timer->id);
-      fw::Message m = OfKind(fw::MessageKind::Timer);
-      m.timerId = timer->id;
-      window.Owner().Dispatch(m);
+      window.Owner().Dispatch(fw::TimerMessage(timer->id));
       lock.lock();
       continue;
     }
@@ -187,7 +171,7 @@ void HeadlessHost::RunScript(HeadlessWindow& window) {
   while (!window.Ended()) {
     if (!std::getline(script_, raw)) {
       // Out of script: the user closes the window.
-      window.Owner().Dispatch(OfKind(fw::MessageKind::Close));
+      window.Owner().Dispatch(fw::MessageOf(fw::MessageKind::Close));
       if (!window.Ended()) Fail("end of script: the dialog did not close when asked to");
       return;
     }
@@ -248,7 +232,7 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
         }
         c.check = 1;
       }
-      dialog.Dispatch(Command(a.id, fw::Notify::Clicked));
+      dialog.Dispatch(fw::CommandMessage(a.id, fw::Notify::Clicked));
       return;
     }
     case Verb::Select: {
@@ -257,7 +241,7 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
       if (Ignored(a, c)) return;
       checkIndex(c, -1);
       c.sel = static_cast<int>(a.number);
-      dialog.Dispatch(Command(a.id, fw::Notify::SelChange));
+      dialog.Dispatch(fw::CommandMessage(a.id, fw::Notify::SelChange));
       return;
     }
     case Verb::Type: {
@@ -278,7 +262,7 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
       HeadlessWindow::ControlState& c =
           Control(window, a.id, "dblclick", IsListBoxKind, "a list box");
       if (Ignored(a, c)) return;
-      dialog.Dispatch(Command(a.id, fw::Notify::DoubleClicked));
+      dialog.Dispatch(fw::CommandMessage(a.id, fw::Notify::DoubleClicked));
       return;
     }
     case Verb::AnswerFile:
@@ -290,28 +274,23 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
     case Verb::Wait:
       Serve(window, std::chrono::milliseconds(a.number));
       return;
-    case Verb::Timer: {
-      fw::Message m = OfKind(fw::MessageKind::Timer);
-      m.timerId = a.timerId;
-      dialog.Dispatch(m);
+    case Verb::Timer:
+      dialog.Dispatch(fw::TimerMessage(a.timerId));
       return;
-    }
     case Verb::SysMenuAbout: {
       const std::optional<unsigned> command = window.AboutCommand();
       if (!command) Fail(at + "the window's system menu has no About entry");
-      fw::Message m = OfKind(fw::MessageKind::SysCommand);
-      m.command = *command;
-      dialog.Dispatch(m);
+      dialog.Dispatch(fw::SysCommandMessage(*command));
       return;
     }
     case Verb::KeyEnter:
-      dialog.Dispatch(Command(fw::kIdOk, fw::Notify::Clicked));
+      dialog.Dispatch(fw::CommandMessage(fw::kIdOk, fw::Notify::Clicked));
       return;
     case Verb::KeyEscape:
-      dialog.Dispatch(Command(fw::kIdCancel, fw::Notify::Clicked));
+      dialog.Dispatch(fw::CommandMessage(fw::kIdCancel, fw::Notify::Clicked));
       return;
     case Verb::Close:
-      dialog.Dispatch(OfKind(fw::MessageKind::Close));
+      dialog.Dispatch(fw::MessageOf(fw::MessageKind::Close));
       return;
     case Verb::Show: {
       const HeadlessWindow::ControlState& c = Control(window, a.id, "show", AnyKind, "");

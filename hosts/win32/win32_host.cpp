@@ -17,20 +17,6 @@ struct Opening {
   Win32Host* host;
 };
 
-fw::Message Command(int id, fw::Notify code) {
-  fw::Message m;
-  m.kind = fw::MessageKind::Command;
-  m.code = code;
-  m.id = id;
-  return m;
-}
-
-fw::Message OfKind(fw::MessageKind kind) {
-  fw::Message m;
-  m.kind = kind;
-  return m;
-}
-
 // The notification a control's command stands for, by the kind of control.
 bool Notification(const fw::Dialog& dialog, int id, UINT code, fw::Notify& out) {
   if (id == fw::kIdOk || id == fw::kIdCancel) {
@@ -80,36 +66,28 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
     case WM_COMMAND: {
       fw::Notify code;
       if (!Notification(dialog, LOWORD(w), HIWORD(w), code)) return FALSE;
-      dialog.Dispatch(Command(LOWORD(w), code));
+      dialog.Dispatch(fw::CommandMessage(LOWORD(w), code));
       return TRUE;
     }
     case WM_CLOSE:
-      dialog.Dispatch(OfKind(fw::MessageKind::Close));
+      dialog.Dispatch(fw::MessageOf(fw::MessageKind::Close));
       return TRUE;
-    case WM_TIMER: {
-      fw::Message m = OfKind(fw::MessageKind::Timer);
-      m.timerId = w;
-      dialog.Dispatch(m);
+    case WM_TIMER:
+      dialog.Dispatch(fw::TimerMessage(w));
       return TRUE;
-    }
     case WM_SYSCOMMAND:
       // The window's own commands (move, minimise, close ...) keep their
       // usual effect; Close comes back as WM_CLOSE. The entries the program
       // appended go to its handler.
       if ((w & 0xFFF0) >= 0xF000) return FALSE;
-      {
-        fw::Message m = OfKind(fw::MessageKind::SysCommand);
-        m.command = static_cast<unsigned>(w);
-        m.param = l;
-        dialog.Dispatch(m);
-      }
+      dialog.Dispatch(fw::SysCommandMessage(static_cast<unsigned>(w), l));
       return TRUE;
     case WM_PAINT:
-      dialog.Dispatch(OfKind(fw::MessageKind::Paint));
+      dialog.Dispatch(fw::MessageOf(fw::MessageKind::Paint));
       // Not minimised: the dialog paints itself as usual.
       return window->TakePainted() ? TRUE : FALSE;
     case WM_QUERYDRAGICON: {
-      const uintptr_t icon = dialog.Dispatch(OfKind(fw::MessageKind::QueryDragIcon));
+      const uintptr_t icon = dialog.Dispatch(fw::MessageOf(fw::MessageKind::QueryDragIcon));
       return reinterpret_cast<INT_PTR>(icon != 0 ? LoadAppIcon(icon, true) : nullptr);
     }
     case WM_NCDESTROY:

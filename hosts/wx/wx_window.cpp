@@ -53,20 +53,6 @@ constexpr unsigned kMinTimerMs = 10;
 // that want more are cut.
 constexpr double kMaxLayoutFactor = 2.0;
 
-fw::Message Command(int id, fw::Notify code) {
-  fw::Message m;
-  m.kind = fw::MessageKind::Command;
-  m.code = code;
-  m.id = id;
-  return m;
-}
-
-fw::Message OfKind(fw::MessageKind kind) {
-  fw::Message m;
-  m.kind = kind;
-  return m;
-}
-
 long FrameStyle(const fw::DialogTemplate& t, bool owned) {
   long style = 0;
   if (t.style & fw::kDlgCaption) style |= wxCAPTION;
@@ -227,20 +213,23 @@ wxWindow* WxDialogWindow::Create(const fw::ControlTemplate& c) {
 void WxDialogWindow::Wire(const fw::ControlTemplate& c, wxWindow* w) {
   const int id = c.id;
   if (auto* list = dynamic_cast<LogList*>(w)) {
-    list->onClick = [this, id] { Deliver(Command(id, fw::Notify::SelChange)); };
-    list->onDoubleClick = [this, id] { Deliver(Command(id, fw::Notify::DoubleClicked)); };
+    list->onClick = [this, id] { Deliver(fw::CommandMessage(id, fw::Notify::SelChange)); };
+    list->onDoubleClick = [this, id] {
+      Deliver(fw::CommandMessage(id, fw::Notify::DoubleClicked));
+    };
   } else if (dynamic_cast<wxChoice*>(w) != nullptr) {
-    w->Bind(wxEVT_CHOICE,
-            [this, id](wxCommandEvent&) { Deliver(Command(id, fw::Notify::SelChange)); });
+    w->Bind(wxEVT_CHOICE, [this, id](wxCommandEvent&) {
+      Deliver(fw::CommandMessage(id, fw::Notify::SelChange));
+    });
   } else if (dynamic_cast<wxCheckBox*>(w) != nullptr) {
     w->Bind(wxEVT_CHECKBOX,
-            [this, id](wxCommandEvent&) { Deliver(Command(id, fw::Notify::Clicked)); });
+            [this, id](wxCommandEvent&) { Deliver(fw::CommandMessage(id, fw::Notify::Clicked)); });
   } else if (dynamic_cast<wxRadioButton*>(w) != nullptr) {
     w->Bind(wxEVT_RADIOBUTTON,
-            [this, id](wxCommandEvent&) { Deliver(Command(id, fw::Notify::Clicked)); });
+            [this, id](wxCommandEvent&) { Deliver(fw::CommandMessage(id, fw::Notify::Clicked)); });
   } else if (dynamic_cast<wxButton*>(w) != nullptr) {
     w->Bind(wxEVT_BUTTON,
-            [this, id](wxCommandEvent&) { Deliver(Command(id, fw::Notify::Clicked)); });
+            [this, id](wxCommandEvent&) { Deliver(fw::CommandMessage(id, fw::Notify::Clicked)); });
   }
 }
 
@@ -506,11 +495,7 @@ std::optional<std::string> WxDialogWindow::FileDialog(const fw::FileDialogReques
 uintptr_t WxDialogWindow::SetTimer(uintptr_t id, unsigned milliseconds) {
   std::unique_ptr<wxTimer>& timer = timers_[id];
   if (!timer) {
-    timer = std::make_unique<CallbackTimer>([this, id] {
-      fw::Message m = OfKind(fw::MessageKind::Timer);
-      m.timerId = id;
-      Deliver(m);
-    });
+    timer = std::make_unique<CallbackTimer>([this, id] { Deliver(fw::TimerMessage(id)); });
   }
   // Starting a running timer again restarts it with the new period.
   timer->Start(static_cast<int>(std::max(milliseconds, kMinTimerMs)));
@@ -538,9 +523,7 @@ void WxDialogWindow::EndDialog(int result) {
 int WxDialogWindow::RunModal(fw::Dialog& child) { return host_.RunWindow(child, this); }
 
 void WxDialogWindow::SysCommand(unsigned command) {
-  fw::Message m = OfKind(fw::MessageKind::SysCommand);
-  m.command = command;
-  Deliver(m);
+  Deliver(fw::SysCommandMessage(command));
   // What the window system itself does with the command once the dialog has
   // let it through (the dialog's default handling takes care of Close).
   if ((command & 0xFFF0u) == kScMinimize && !ended_) Iconize(true);
@@ -578,7 +561,7 @@ void WxDialogWindow::OnCharHook(wxKeyEvent& event) {
   const int key = event.GetKeyCode();
   const int mods = event.GetModifiers();
   if (key == WXK_ESCAPE && mods == wxMOD_NONE) {
-    Deliver(Command(fw::kIdCancel, fw::Notify::Clicked));
+    Deliver(fw::CommandMessage(fw::kIdCancel, fw::Notify::Clicked));
     return;
   }
   if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && mods == wxMOD_NONE) {
@@ -588,7 +571,7 @@ void WxDialogWindow::OnCharHook(wxKeyEvent& event) {
       event.Skip();
       return;
     }
-    Deliver(Command(fw::kIdOk, fw::Notify::Clicked));
+    Deliver(fw::CommandMessage(fw::kIdOk, fw::Notify::Clicked));
     return;
   }
   // The window menu from the keyboard: where Windows has Alt+Space, GTK
@@ -621,7 +604,7 @@ unsigned WxDialogWindow::AboutEntry() const {
 void WxDialogWindow::OnCloseWindow(wxCloseEvent& event) {
   // The dialog decides: its close handling ends it or keeps it open. The
   // default wxWidgets handling (a Cancel click) is not wanted.
-  if (!ended_) Deliver(OfKind(fw::MessageKind::Close));
+  if (!ended_) Deliver(fw::MessageOf(fw::MessageKind::Close));
   if (!ended_) {
     if (event.CanVeto()) {
       event.Veto();
@@ -635,7 +618,7 @@ void WxDialogWindow::OnPaintWindow(wxPaintEvent&) {
   wxPaintDC dc(this);
   painted_ = true;
   paintDc_ = &dc;
-  Deliver(OfKind(fw::MessageKind::Paint));
+  Deliver(fw::MessageOf(fw::MessageKind::Paint));
   paintDc_ = nullptr;
 }
 

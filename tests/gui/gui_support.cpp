@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "hosts/wx/wx_text.h"
+#include "tests/support/received_text.h"
 
 namespace guitest {
 
@@ -28,26 +29,8 @@ bool RecordingDialog::OnInitDialog() {
 }
 
 bool RecordingDialog::OnMessage(const fw::Message& m, uintptr_t&) {
-  switch (m.kind) {
-    case fw::MessageKind::Command: {
-      const char* code = m.code == fw::Notify::Clicked         ? "clicked "
-                         : m.code == fw::Notify::DoubleClicked ? "dblclick "
-                                                               : "selchange ";
-      received.push_back(code + std::to_string(m.id));
-      break;
-    }
-    case fw::MessageKind::Timer:
-      received.push_back("timer " + std::to_string(m.timerId));
-      break;
-    case fw::MessageKind::SysCommand:
-      received.push_back("syscommand " + std::to_string(m.command));
-      break;
-    case fw::MessageKind::Close:
-      received.push_back("close");
-      break;
-    case fw::MessageKind::Paint:
-    case fw::MessageKind::QueryDragIcon:
-      break;
+  if (std::string text = testsupport::ReceivedText(m); !text.empty()) {
+    received.push_back(std::move(text));
   }
   if (onMessage) onMessage(*this, m);
   return false;

@@ -1,5 +1,7 @@
 #include "tests/headless/test_dialog.h"
 
+#include "tests/support/received_text.h"
+
 namespace headless_test {
 
 fw::DialogTemplate MakeTemplate(uint32_t style) {
@@ -34,25 +36,8 @@ fw::DialogTemplate MakeTemplate(uint32_t style) {
 }
 
 bool TestDialog::OnMessage(const fw::Message& m, uintptr_t&) {
-  switch (m.kind) {
-    case fw::MessageKind::Command: {
-      const char* what = m.code == fw::Notify::Clicked     ? "clicked "
-                         : m.code == fw::Notify::SelChange ? "selchange "
-                                                           : "dblclick ";
-      received.push_back(what + std::to_string(m.id));
-      break;
-    }
-    case fw::MessageKind::Timer:
-      received.push_back("timer " + std::to_string(m.timerId));
-      break;
-    case fw::MessageKind::SysCommand:
-      received.push_back("syscommand " + std::to_string(m.command));
-      break;
-    case fw::MessageKind::Close:
-      received.push_back("close");
-      break;
-    default:
-      break;
+  if (std::string text = testsupport::ReceivedText(m); !text.empty()) {
+    received.push_back(std::move(text));
   }
   if (onMessage) onMessage(*this, m);
   if (refuseClose && m.kind == fw::MessageKind::Close) return true;

@@ -3,20 +3,16 @@
 // no delivery after DelFilter returned, every file exactly what was delivered
 // for it, and the text shown after each stop its length in kilobytes.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/quorvex_demo_dlg.h"
 #include "capture/capture_status.h"
-#include "framework/host.h"
-#include "hosts/headless/headless_host.h"
+#include "tests/program/stress_harness.h"
 #include "tuner/tuner_api.h"
 
 namespace {
@@ -26,13 +22,10 @@ namespace fs = std::filesystem;
 std::mutex gMutex;
 std::vector<uint64_t> gDelivered;  // bytes per capture, in start order
 std::atomic<QvTsDataCallback> gProgramCallback{nullptr};
-std::atomic<bool> gRegistered{false};
-std::atomic<int> gLateCallbacks{0};
 PFN_SetFilter gRealSet = nullptr;
-PFN_DelFilter gRealDel = nullptr;
 
 void QV_CALLBACK Recorder(const uint8_t* data, uint32_t length) {
-  if (!gRegistered) ++gLateCallbacks;
+  stress::NoteCallback();
   {
     std::lock_guard lock(gMutex);
     gDelivered.back() += length;
@@ -47,34 +40,16 @@ int32_t QV_API RecordingSetFilter(uint32_t pid, QvTsDataCallback cb, uint32_t a,
     std::lock_guard lock(gMutex);
     gDelivered.push_back(0);
   }
-  gRegistered = true;
-  const int32_t result = gRealSet(pid, Recorder, a, b, filter);
-  if (result == 0) gRegistered = false;
-  return result;
-}
-
-int32_t QV_API RecordingDelFilter(int32_t filter) {
-  const int32_t result = gRealDel(filter);
-  if (result != 0) gRegistered = false;
-  return result;
+  return stress::Register([&] { return gRealSet(pid, Recorder, a, b, filter); });
 }
 
 TEST(CaptureStress, FilesHoldExactlyWhatWasDeliveredAndNothingAfterStop) {
-  char tmpl[] = "/tmp/qv_capture_stress.XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const fs::path dir = tmpl;
-  {
-    std::ofstream config(dir / "config.json");
-    config << R"({"stream": {"fast": true, "packets": 7}})";
-  }
-  setenv("QUORVEX_SIM_CONFIG", (dir / "config.json").c_str(), 1);
-  unsetenv("QUORVEX_SIM_TRACE");
-  ASSERT_EQ(LoadTunerLibraryFrom(QV_BIN_DIR "/libquorvex.dll"), 0);
-  unsetenv("QUORVEX_SIM_CONFIG");
+  const fs::path dir = stress::MakeScratchFolder("/tmp/qv_capture_stress");
+  ASSERT_FALSE(dir.empty());
+  ASSERT_EQ(stress::LoadVirtualCard(dir, R"({"stream": {"fast": true, "packets": 7}})"), 0);
   gRealSet = TunerApi.SetFilter;
-  gRealDel = TunerApi.DelFilter;
   TunerApi.SetFilter = RecordingSetFilter;
-  TunerApi.DelFilter = RecordingDelFilter;
+  stress::WatchDelFilter();
 
   // Tune the default transponder, then captures of the whole stream and of
   // single PIDs, stopped after varying times, sometimes with no wait at all.
@@ -89,24 +64,13 @@ TEST(CaptureStress, FilesHoldExactlyWhatWasDeliveredAndNothingAfterStop) {
     script << "click 1052\nshow 1055\n";
   }
   script << "wait 50\n";
-  std::istringstream in(script.str());
-  std::ostringstream out;
-  {
-    headless::HeadlessHost host(in, out, headless::HeadlessHost::Options{false});
-    fw::SetCurrentHost(&host);
-    CQuorvexDemoDlg dlg;
-    host.RunModal(dlg);
-    fw::SetCurrentHost(nullptr);
-  }
-  TunerApi = {};
 
   std::vector<std::string> shown;
-  std::istringstream lines(out.str());
-  for (std::string line; std::getline(lines, line);) {
+  for (const std::string& line : stress::RunMainDialog(script.str())) {
     ASSERT_NE(line.rfind("error:", 0), 0u) << line;
     if (line.rfind("control 1055:", 0) == 0) shown.push_back(line.substr(line.find("text=") + 5));
   }
-  EXPECT_EQ(gLateCallbacks.load(), 0) << "deliveries after DelFilter returned";
+  EXPECT_EQ(stress::LateCallbacks(), 0) << "deliveries after DelFilter returned";
   ASSERT_EQ(gDelivered.size(), static_cast<size_t>(kCaptures));
   ASSERT_EQ(shown.size(), static_cast<size_t>(kCaptures));
   uint64_t all = 0;
@@ -122,8 +86,7 @@ TEST(CaptureStress, FilesHoldExactlyWhatWasDeliveredAndNothingAfterStop) {
     all += length;
   }
   EXPECT_GT(all, 100000u) << "too little delivered to stress anything";
-  std::error_code ec;
-  fs::remove_all(dir, ec);
+  stress::RemoveScratchFolder(dir);
 }
 
 }  // namespace

@@ -7,11 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/quorvex_demo_app.h"
-#include "app/quorvex_demo_dlg.h"
-#include "framework/message.h"
 #include "res/resource_ids.h"
-#include "tests/program/fake_window.h"
+#include "tests/program/main_dialog_fixture.h"
 #include "tuner/tuner_api.h"
 
 namespace {
@@ -36,47 +33,19 @@ int32_t FakeSendDiseqCmdEx(uint8_t* msg, uint32_t length, uint8_t* reply, uint32
 }
 int32_t FakeSendDiseqCmd(uint8_t*, uint32_t) { return 1; }
 
-class TestDlg : public CQuorvexDemoDlg {
- public:
-  using CQuorvexDemoDlg::UpdateData;
-};
-
-struct DiseqcSend : ::testing::Test {
-  TestDlg dlg;
-  FakeWindow window{dlg.Template()};
-  TunerApiRecord saved{};
-
+struct DiseqcSend : MainDialogOnFakeLibrary<> {
   void SetUp() override {
-    ASSERT_TRUE(theApp.startSockets);  // links the application object
-    saved = TunerApi;
-    TunerApi = TunerApiRecord{};
+    MainDialogOnFakeLibrary::SetUp();
     TunerApi.SendDiseqCmd = FakeSendDiseqCmd;
     TunerApi.SendDiseqCmdEx = FakeSendDiseqCmdEx;
     exchanges.clear();
     sent.clear();
-    dlg.AttachWindow(&window);
-    ASSERT_TRUE(dlg.UpdateData(false));
     for (int id : {IDC_LIST_DISEQC10, IDC_LIST_DISEQC11, IDC_LIST_DISEQC12}) {
       window.C(id).entries.assign(60, {"x", 0});
       window.C(id).sel = 0;
     }
   }
-  void TearDown() override {
-    dlg.AttachWindow(nullptr);
-    TunerApi = saved;
-  }
-  void Press() {
-    fw::Message m;
-    m.kind = fw::MessageKind::Command;
-    m.code = fw::Notify::Clicked;
-    m.id = IDC_BTN_DISEQC_SEND;
-    dlg.Dispatch(m);
-  }
-  std::vector<std::string> Log() const {
-    std::vector<std::string> lines;
-    for (const auto& e : window.C(IDC_LIST_LOG).entries) lines.push_back(e.first);
-    return lines;
-  }
+  void Press() { Click(IDC_BTN_DISEQC_SEND); }
 };
 
 TEST_F(DiseqcSend, EveryExchangeStartsFromACountOfZero) {

@@ -4,8 +4,6 @@
 // once and in order, and the log file must hold exactly what the list got
 // while it was open.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -18,9 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/quorvex_demo_dlg.h"
-#include "framework/host.h"
-#include "hosts/headless/headless_host.h"
+#include "tests/program/stress_harness.h"
 #include "tuner/tuner_api.h"
 
 namespace {
@@ -32,13 +28,10 @@ namespace fs = std::filesystem;
 std::mutex gMutex;
 std::vector<uint16_t> gDelivered;
 std::atomic<QvRcCallback> gProgramCallback{nullptr};
-std::atomic<bool> gRegistered{false};
-std::atomic<int> gLateCallbacks{0};
 PFN_SetRemoteControl gRealSet = nullptr;
-PFN_DelFilter gRealDel = nullptr;
 
 void QV_CALLBACK Recorder(const void* code, uint32_t kind) {
-  if (!gRegistered) ++gLateCallbacks;
+  stress::NoteCallback();
   uint16_t word = 0;
   std::memcpy(&word, code, sizeof word);
   {
@@ -51,17 +44,7 @@ void QV_CALLBACK Recorder(const void* code, uint32_t kind) {
 int32_t QV_API RecordingSetRemoteControl(uint32_t type, uint32_t device, QvRcCallback callback,
                                          int32_t* filter) {
   gProgramCallback = callback;
-  gRegistered = true;
-  const int32_t result = gRealSet(type, device, Recorder, filter);
-  if (result == 0) gRegistered = false;
-  return result;
-}
-
-int32_t QV_API RecordingDelFilter(int32_t filter) {
-  const int32_t result = gRealDel(filter);
-  // From here on no callback of that filter may run.
-  if (result != 0) gRegistered = false;
-  return result;
+  return stress::Register([&] { return gRealSet(type, device, Recorder, filter); });
 }
 
 std::string ExpectedLine(uint16_t word) {
@@ -79,32 +62,22 @@ std::vector<std::string> ReadLines(const fs::path& path) {
 }
 
 TEST(RcStress, EveryCodeOnceInOrderInTheListAndTheOpenLogFile) {
-  char tmpl[] = "/tmp/qv_rc_stress.XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const fs::path dir = tmpl;
-  {
-    std::ofstream config(dir / "config.json");
-    // As fast as it can, up to 400 presses per registration, so the queue
-    // of lines stays within bounds on a slow machine.
-    config << R"({"remote": {"fast": true, "presses": 400, "keys": [)";
-    for (int i = 0; i < 64; ++i) {
-      config << (i ? ", " : "") << R"({"address": )" << i % 32 << R"(, "command": )" << i
-             << R"(, "repeats": )" << i % 3 << "}";
-    }
-    config << "]}}";
+  const fs::path dir = stress::MakeScratchFolder("/tmp/qv_rc_stress");
+  ASSERT_FALSE(dir.empty());
+  // As fast as it can, up to 400 presses per registration, so the queue of
+  // lines stays within bounds on a slow machine.
+  std::ostringstream config;
+  config << R"({"remote": {"fast": true, "presses": 400, "keys": [)";
+  for (int i = 0; i < 64; ++i) {
+    config << (i ? ", " : "") << R"({"address": )" << i % 32 << R"(, "command": )" << i
+           << R"(, "repeats": )" << i % 3 << "}";
   }
-  setenv("QUORVEX_SIM_CONFIG", (dir / "config.json").c_str(), 1);
-  unsetenv("QUORVEX_SIM_TRACE");
-  // Bound by path: under ThreadSanitizer a bare name would be looked up from
-  // the sanitizer's runtime, which does not carry this executable's RUNPATH.
-  // The dialog then finds the library already loaded.
-  ASSERT_EQ(LoadTunerLibraryFrom(QV_BIN_DIR "/libquorvex.dll"), 0);
-  unsetenv("QUORVEX_SIM_CONFIG");
+  config << "]}}";
+  ASSERT_EQ(stress::LoadVirtualCard(dir, config.str()), 0);
   gRealSet = TunerApi.SetRemoteControl;
-  gRealDel = TunerApi.DelFilter;
   ASSERT_NE(gRealSet, nullptr);
   TunerApi.SetRemoteControl = RecordingSetRemoteControl;
-  TunerApi.DelFilter = RecordingDelFilter;
+  stress::WatchDelFilter();
 
   // RC5 for all devices; then sessions that open and close the log file
   // inside, around and outside the time reception is on.
@@ -126,22 +99,8 @@ TEST(RcStress, EveryCodeOnceInOrderInTheListAndTheOpenLogFile) {
   }
   script << "wait 300\n";
 
-  std::istringstream in(script.str());
-  std::ostringstream out;
-  {
-    headless::HeadlessHost host(in, out, headless::HeadlessHost::Options{false});
-    fw::SetCurrentHost(&host);
-    CQuorvexDemoDlg dlg;
-    host.RunModal(dlg);
-    fw::SetCurrentHost(nullptr);
-  }
-  TunerApi = {};
+  const std::vector<std::string> transcript = stress::RunMainDialog(script.str());
 
-  std::vector<std::string> transcript;
-  {
-    std::istringstream lines(out.str());
-    for (std::string line; std::getline(lines, line);) transcript.push_back(line);
-  }
   std::vector<std::string> rcLines;
   for (const std::string& line : transcript) {
     ASSERT_NE(line.rfind("error:", 0), 0u) << line;
@@ -152,7 +111,7 @@ TEST(RcStress, EveryCodeOnceInOrderInTheListAndTheOpenLogFile) {
     std::lock_guard lock(gMutex);
     for (uint16_t w : gDelivered) expected.push_back(ExpectedLine(w));
   }
-  EXPECT_EQ(gLateCallbacks.load(), 0) << "callbacks after DelFilter returned";
+  EXPECT_EQ(stress::LateCallbacks(), 0) << "callbacks after DelFilter returned";
   RecordProperty("codes", static_cast<int>(expected.size()));
   EXPECT_GE(expected.size(), 1000u) << "too few codes to stress anything";
   ASSERT_EQ(rcLines.size(), expected.size()) << "codes lost or doubled on the way to the list";
@@ -186,8 +145,7 @@ TEST(RcStress, EveryCodeOnceInOrderInTheListAndTheOpenLogFile) {
     }
   }
   EXPECT_GT(filesWithCodes, 0u) << "no code ever reached an open log file";
-  std::error_code ec;
-  fs::remove_all(dir, ec);
+  stress::RemoveScratchFolder(dir);
 }
 
 }  // namespace

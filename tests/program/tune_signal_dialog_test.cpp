@@ -5,11 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/quorvex_demo_app.h"
-#include "app/quorvex_demo_dlg.h"
-#include "framework/message.h"
 #include "res/resource_ids.h"
 #include "tests/program/fake_window.h"
+#include "tests/program/main_dialog_fixture.h"
 #include "tuner/tuner_api.h"
 
 namespace {
@@ -86,49 +84,13 @@ class RecordingWindow : public FakeWindow {
   }
 };
 
-class TestDlg : public CQuorvexDemoDlg {
- public:
-  using CQuorvexDemoDlg::UpdateData;
-};
-
-struct TuneAndSignal : ::testing::Test {
-  TestDlg dlg;
-  RecordingWindow window{dlg.Template()};
-  TunerApiRecord saved{};
-
+struct TuneAndSignal : MainDialogOnFakeLibrary<RecordingWindow> {
   void SetUp() override {
-    ASSERT_TRUE(theApp.startSockets);  // links the application object
-    saved = TunerApi;
-    TunerApi = TunerApiRecord{};
+    MainDialogOnFakeLibrary::SetUp();
     TunerApi.SetChannel = FakeSetChannel;
     lib = FakeLibrary{};
-    dlg.AttachWindow(&window);
-    ASSERT_TRUE(dlg.UpdateData(false));
     for (int id : {IDC_STATIC_RFLEVEL, IDC_STATIC_SNR, IDC_STATIC_BER}) window.C(id).enabled = true;
     window.textOrder.clear();
-  }
-  void TearDown() override {
-    dlg.AttachWindow(nullptr);
-    TunerApi = saved;
-  }
-
-  void Click(int id) {
-    fw::Message m;
-    m.kind = fw::MessageKind::Command;
-    m.code = fw::Notify::Clicked;
-    m.id = id;
-    dlg.Dispatch(m);
-  }
-  void Tick(uintptr_t id = kSignalTimerId) {
-    fw::Message m;
-    m.kind = fw::MessageKind::Timer;
-    m.timerId = id;
-    dlg.Dispatch(m);
-  }
-  std::vector<std::string> Log() const {
-    std::vector<std::string> lines;
-    for (const auto& e : window.C(IDC_LIST_LOG).entries) lines.push_back(e.first);
-    return lines;
   }
   std::string Text(int id) const { return window.C(id).text; }
 };
