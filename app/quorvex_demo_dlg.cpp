@@ -132,9 +132,9 @@ bool CQuorvexDemoDlg::OnInitDialog() {
   }
 
   if (TunerApi.SetChannelExEx != nullptr) {
-    for (int id : {IDC_STATIC_MODULATION, IDC_LIST_MODULATION, IDC_STATIC_INVERSION,
-                   IDC_LIST_INVERSION, IDC_STATIC_PILOT, IDC_LIST_PILOT, IDC_STATIC_ROLLOFF,
-                   IDC_LIST_ROLLOFF}) {
+    for (int id :
+         {IDC_STATIC_MODULATION, IDC_LIST_MODULATION, IDC_STATIC_INVERSION, IDC_LIST_INVERSION,
+          IDC_STATIC_PILOT, IDC_LIST_PILOT, IDC_STATIC_ROLLOFF, IDC_LIST_ROLLOFF}) {
       EnableItem(id, true);
     }
     AddLog("SetChannelExEx() used. Set modulation, inversion, pilot, rolloff supported.");

@@ -29,13 +29,13 @@ enum class ControlKind {
 
 // Style flags of a control.
 enum ControlStyle : uint32_t {
-  kDisabled = 1u << 0,     // created disabled
-  kTabStop = 1u << 1,      // reached with the Tab key
-  kGroup = 1u << 2,        // first control of a group (radio groups)
-  kNumber = 1u << 3,       // edit accepts digits only
-  kVScroll = 1u << 4,      // vertical scroll bar
-  kNotify = 1u << 5,       // list box notifies clicks and double-clicks
-  kMultiSel = 1u << 6,     // list box: each click toggles an entry's selection
+  kDisabled = 1u << 0,          // created disabled
+  kTabStop = 1u << 1,           // reached with the Tab key
+  kGroup = 1u << 2,             // first control of a group (radio groups)
+  kNumber = 1u << 3,            // edit accepts digits only
+  kVScroll = 1u << 4,           // vertical scroll bar
+  kNotify = 1u << 5,            // list box notifies clicks and double-clicks
+  kMultiSel = 1u << 6,          // list box: each click toggles an entry's selection
   kNoIntegralHeight = 1u << 7,  // list box keeps its laid-out height
   kDisableNoScroll = 1u << 8,   // scroll bar shown disabled when not needed
   kAutoHScroll = 1u << 9,       // edit scrolls horizontally

@@ -16,8 +16,7 @@ using FileHandle = intptr_t;
 inline constexpr FileHandle kInvalidFile = -1;
 
 // Opens or creates a file; kInvalidFile on failure.
-FileHandle CreateFile(const std::string& path, Access access, Share share,
-                      Disposition disposition);
+FileHandle CreateFile(const std::string& path, Access access, Share share, Disposition disposition);
 // Writes the whole buffer in one call; false on failure. `written` is the
 // number of bytes written (0 on failure).
 bool WriteFile(FileHandle file, const void* data, uint32_t length, uint32_t& written);

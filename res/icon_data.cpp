@@ -1520,12 +1520,8 @@ const unsigned char kPng256[13325] = {
 }  // namespace
 
 extern const IconImage kAppIconImages[] = {
-    {16, kPng16, sizeof kPng16},
-    {24, kPng24, sizeof kPng24},
-    {32, kPng32, sizeof kPng32},
-    {48, kPng48, sizeof kPng48},
-    {64, kPng64, sizeof kPng64},
-    {256, kPng256, sizeof kPng256},
+    {16, kPng16, sizeof kPng16}, {24, kPng24, sizeof kPng24}, {32, kPng32, sizeof kPng32},
+    {48, kPng48, sizeof kPng48}, {64, kPng64, sizeof kPng64}, {256, kPng256, sizeof kPng256},
 };
 extern const size_t kAppIconImageCount = 6;
 

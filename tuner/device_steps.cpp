@@ -48,7 +48,8 @@ std::vector<DeviceStep> DeviceControlSteps(const ExportedFeatures& f) {
   }
   if (f.getSignalExEx) {
     AddGoverned(s, caps, {IDC_STATIC_RFLEVEL, IDC_STATIC_SNR, IDC_STATIC_BER},
-                QV_CAP_EXT_STATISTICS, "GetSignalExEx() used. RFLevel/SNR/BER reporting supported.");
+                QV_CAP_EXT_STATISTICS,
+                "GetSignalExEx() used. RFLevel/SNR/BER reporting supported.");
   } else if (f.getSignalEx) {
     AddGoverned(s, caps, {IDC_STATIC_SNR, IDC_STATIC_BER}, QV_CAP_EXT_STATISTICS,
                 "GetSignalEx() used. SNR/BER reporting supported.");
@@ -64,7 +65,8 @@ std::vector<DeviceStep> DeviceControlSteps(const ExportedFeatures& f) {
       s.push_back({K::SetFromCaps, IDC_CHK_SIMPLE, QV_CAP_TONE_BURST});
       s.push_back({K::SetFromCaps, IDC_CHK_DISEQC10, QV_CAP_DISEQC10});
       s.push_back({K::SelectFirst, IDC_LIST_DISEQC10});
-      s.push_back({K::LogIfCaps, 0, QV_CAP_TONE_BURST, "SendDiSEqC() used. Simple tone burst supported."});
+      s.push_back(
+          {K::LogIfCaps, 0, QV_CAP_TONE_BURST, "SendDiSEqC() used. Simple tone burst supported."});
       s.push_back({K::LogIfCaps, 0, QV_CAP_DISEQC10, "SendDiSEqC() used. DiSEqC 1.0 supported."});
     } else {
       for (int id : {IDC_BTN_DISEQC_SEND, IDC_CHK_SIMPLE, IDC_CHK_DISEQC10}) {
@@ -106,8 +108,10 @@ std::vector<DeviceStep> DeviceControlSteps(const ExportedFeatures& f) {
 
   if (f.getMac) s.push_back({caps ? K::ReadMacIfCaps : K::ReadMac, 0, QV_CAP_MAC});
 
-  if (f.getEeprom) s.push_back({caps ? K::SetFromCaps : K::Enable, IDC_BTN_EEPROM_READ, QV_CAP_EEPROM});
-  if (f.setEeprom) s.push_back({caps ? K::SetFromCaps : K::Enable, IDC_BTN_EEPROM_WRITE, QV_CAP_EEPROM});
+  if (f.getEeprom)
+    s.push_back({caps ? K::SetFromCaps : K::Enable, IDC_BTN_EEPROM_READ, QV_CAP_EEPROM});
+  if (f.setEeprom)
+    s.push_back({caps ? K::SetFromCaps : K::Enable, IDC_BTN_EEPROM_WRITE, QV_CAP_EEPROM});
   return s;
 }
 

@@ -49,59 +49,58 @@ typedef struct QvStatistic {
 } QvStatistic;
 
 /* Called once per device during CheckForDVBEx, on the calling thread. */
-typedef void(QV_CALLBACK *QvDeviceEnumCallback)(uint32_t deviceId, const char *name);
+typedef void(QV_CALLBACK* QvDeviceEnumCallback)(uint32_t deviceId, const char* name);
 /* Called once per device during CheckForDVBExEx, with the tuner type code. */
-typedef void(QV_CALLBACK *QvDeviceEnumCallbackEx)(uint32_t deviceId, const char *name,
+typedef void(QV_CALLBACK* QvDeviceEnumCallbackEx)(uint32_t deviceId, const char* name,
                                                   uint32_t tunerType);
 /* Delivers captured transport stream bytes, on a library thread. */
-typedef void(QV_CALLBACK *QvTsDataCallback)(const uint8_t *data, uint32_t length);
+typedef void(QV_CALLBACK* QvTsDataCallback)(const uint8_t* data, uint32_t length);
 /* Delivers one remote-control code, on a library thread; the second argument is
    a byte count (RAW) or a code kind (RC5/RC6). */
-typedef void(QV_CALLBACK *QvRcCallback)(const void *code, uint32_t countOrKind);
+typedef void(QV_CALLBACK* QvRcCallback)(const void* code, uint32_t countOrKind);
 
 /* Entry point signatures, in lookup order. Results are nonzero on success. */
-typedef int32_t(QV_API *PFN_CheckForDVB)(void);
-typedef int32_t(QV_API *PFN_CheckForDVBEx)(QvDeviceEnumCallback callback);
-typedef int32_t(QV_API *PFN_CheckForDVBExEx)(QvDeviceEnumCallbackEx callback);
-typedef int32_t(QV_API *PFN_StartDVB)(void);
-typedef int32_t(QV_API *PFN_StartDVBEx)(uint32_t deviceId);
-typedef int32_t(QV_API *PFN_StopDVB)(void);
-typedef int32_t(QV_API *PFN_GetTunerType)(uint32_t *tunerType);
-typedef int32_t(QV_API *PFN_SendDiSEqC)(uint32_t mode, uint32_t data);
-typedef int32_t(QV_API *PFN_SendDiseqCmd)(uint8_t *message, uint32_t length);
+typedef int32_t(QV_API* PFN_CheckForDVB)(void);
+typedef int32_t(QV_API* PFN_CheckForDVBEx)(QvDeviceEnumCallback callback);
+typedef int32_t(QV_API* PFN_CheckForDVBExEx)(QvDeviceEnumCallbackEx callback);
+typedef int32_t(QV_API* PFN_StartDVB)(void);
+typedef int32_t(QV_API* PFN_StartDVBEx)(uint32_t deviceId);
+typedef int32_t(QV_API* PFN_StopDVB)(void);
+typedef int32_t(QV_API* PFN_GetTunerType)(uint32_t* tunerType);
+typedef int32_t(QV_API* PFN_SendDiSEqC)(uint32_t mode, uint32_t data);
+typedef int32_t(QV_API* PFN_SendDiseqCmd)(uint8_t* message, uint32_t length);
 /* The reply buffer holds 8 bytes; the library stores the reply length. */
-typedef int32_t(QV_API *PFN_SendDiseqCmdEx)(uint8_t *message, uint32_t length, uint8_t *reply,
-                                            uint32_t *replyCount);
-typedef int32_t(QV_API *PFN_SetChannel)(uint32_t freqKHz, uint32_t symbolRate, uint32_t pol,
+typedef int32_t(QV_API* PFN_SendDiseqCmdEx)(uint8_t* message, uint32_t length, uint8_t* reply,
+                                            uint32_t* replyCount);
+typedef int32_t(QV_API* PFN_SetChannel)(uint32_t freqKHz, uint32_t symbolRate, uint32_t pol,
                                         uint32_t fec, uint32_t lofLowKHz, uint32_t lofHighKHz,
                                         uint32_t lofSwitchKHz);
-typedef int32_t(QV_API *PFN_SetChannelEx)(uint32_t freqKHz, uint32_t symbolRate, uint32_t pol,
+typedef int32_t(QV_API* PFN_SetChannelEx)(uint32_t freqKHz, uint32_t symbolRate, uint32_t pol,
                                           uint32_t fec, uint32_t lofLowKHz, uint32_t lofHighKHz,
                                           uint32_t lofSwitchKHz, uint32_t modulation);
-typedef int32_t(QV_API *PFN_SetChannelExEx)(uint32_t freqKHz, uint32_t symbolRate, uint32_t pol,
-                                            uint32_t fec, uint32_t lofLowKHz,
-                                            uint32_t lofHighKHz, uint32_t lofSwitchKHz,
-                                            uint32_t modulation, uint32_t inversion,
-                                            uint32_t pilot, uint32_t rollOff);
-typedef int32_t(QV_API *PFN_SetFilter)(uint32_t pid, QvTsDataCallback callback, uint32_t mode,
-                                       uint32_t flags, int32_t *filter);
-typedef int32_t(QV_API *PFN_SetRemoteControl)(uint32_t type, uint32_t deviceFilter,
-                                              QvRcCallback callback, int32_t *filter);
-typedef int32_t(QV_API *PFN_DelFilter)(int32_t filter);
-typedef int32_t(QV_API *PFN_GetSignal)(int32_t *level, int32_t *quality);
-typedef int32_t(QV_API *PFN_GetSignalStrength)(float *level, int32_t *quality);
-typedef int32_t(QV_API *PFN_GetSignalEx)(float *snr, float *ber);
-typedef int32_t(QV_API *PFN_GetSignalExEx)(uint32_t *reserved, int32_t *lock, int32_t *rfLevel,
-                                           float *snr, float *ber);
-typedef int32_t(QV_API *PFN_Statistic)(QvStatistic *statistic);
-typedef int32_t(QV_API *PFN_GetMAC)(uint8_t *mac);
-typedef int32_t(QV_API *PFN_GetEEPROM)(uint8_t *buffer, uint32_t offset, uint32_t size);
-typedef int32_t(QV_API *PFN_SetEEPROM)(uint8_t *buffer, uint32_t offset, uint32_t size);
-typedef uint32_t(QV_API *PFN_GetCaps)(void);
-typedef int32_t(QV_API *PFN_MISSel)(uint32_t enable, uint32_t streamId, uint32_t mask);
+typedef int32_t(QV_API* PFN_SetChannelExEx)(uint32_t freqKHz, uint32_t symbolRate, uint32_t pol,
+                                            uint32_t fec, uint32_t lofLowKHz, uint32_t lofHighKHz,
+                                            uint32_t lofSwitchKHz, uint32_t modulation,
+                                            uint32_t inversion, uint32_t pilot, uint32_t rollOff);
+typedef int32_t(QV_API* PFN_SetFilter)(uint32_t pid, QvTsDataCallback callback, uint32_t mode,
+                                       uint32_t flags, int32_t* filter);
+typedef int32_t(QV_API* PFN_SetRemoteControl)(uint32_t type, uint32_t deviceFilter,
+                                              QvRcCallback callback, int32_t* filter);
+typedef int32_t(QV_API* PFN_DelFilter)(int32_t filter);
+typedef int32_t(QV_API* PFN_GetSignal)(int32_t* level, int32_t* quality);
+typedef int32_t(QV_API* PFN_GetSignalStrength)(float* level, int32_t* quality);
+typedef int32_t(QV_API* PFN_GetSignalEx)(float* snr, float* ber);
+typedef int32_t(QV_API* PFN_GetSignalExEx)(uint32_t* reserved, int32_t* lock, int32_t* rfLevel,
+                                           float* snr, float* ber);
+typedef int32_t(QV_API* PFN_Statistic)(QvStatistic* statistic);
+typedef int32_t(QV_API* PFN_GetMAC)(uint8_t* mac);
+typedef int32_t(QV_API* PFN_GetEEPROM)(uint8_t* buffer, uint32_t offset, uint32_t size);
+typedef int32_t(QV_API* PFN_SetEEPROM)(uint8_t* buffer, uint32_t offset, uint32_t size);
+typedef uint32_t(QV_API* PFN_GetCaps)(void);
+typedef int32_t(QV_API* PFN_MISSel)(uint32_t enable, uint32_t streamId, uint32_t mask);
 /* Looked up and kept, never called by the program: their arguments are the
    library's own business. */
-typedef int32_t(QV_API *PFN_Unused)(void);
+typedef int32_t(QV_API* PFN_Unused)(void);
 
 #ifdef __cplusplus
 }
@@ -152,7 +151,6 @@ typedef int32_t(QV_API *PFN_Unused)(void);
   X(IQScan2, PFN_Unused, 0)                      \
   X(IQScan2Range, PFN_Unused, 0)
 
-
 /* Prototypes of the exports, for a library built against this contract (the
    program itself binds by name and never links to them). */
 #if defined(QUORVEX_LIBRARY_BUILD)
@@ -165,11 +163,11 @@ QV_EXPORT int32_t QV_API CheckForDVBExEx(QvDeviceEnumCallbackEx callback);
 QV_EXPORT int32_t QV_API StartDVB(void);
 QV_EXPORT int32_t QV_API StartDVBEx(uint32_t deviceId);
 QV_EXPORT int32_t QV_API StopDVB(void);
-QV_EXPORT int32_t QV_API GetTunerType(uint32_t *tunerType);
+QV_EXPORT int32_t QV_API GetTunerType(uint32_t* tunerType);
 QV_EXPORT int32_t QV_API SendDiSEqC(uint32_t mode, uint32_t data);
-QV_EXPORT int32_t QV_API SendDiseqCmd(uint8_t *message, uint32_t length);
-QV_EXPORT int32_t QV_API SendDiseqCmdEx(uint8_t *message, uint32_t length, uint8_t *reply,
-                                        uint32_t *replyCount);
+QV_EXPORT int32_t QV_API SendDiseqCmd(uint8_t* message, uint32_t length);
+QV_EXPORT int32_t QV_API SendDiseqCmdEx(uint8_t* message, uint32_t length, uint8_t* reply,
+                                        uint32_t* replyCount);
 QV_EXPORT int32_t QV_API SetChannel(uint32_t freqKHz, uint32_t symbolRate, uint32_t pol,
                                     uint32_t fec, uint32_t lofLowKHz, uint32_t lofHighKHz,
                                     uint32_t lofSwitchKHz);
@@ -181,22 +179,22 @@ QV_EXPORT int32_t QV_API SetChannelExEx(uint32_t freqKHz, uint32_t symbolRate, u
                                         uint32_t lofSwitchKHz, uint32_t modulation,
                                         uint32_t inversion, uint32_t pilot, uint32_t rollOff);
 QV_EXPORT int32_t QV_API SetFilter(uint32_t pid, QvTsDataCallback callback, uint32_t mode,
-                                   uint32_t flags, int32_t *filter);
+                                   uint32_t flags, int32_t* filter);
 QV_EXPORT int32_t QV_API SetFilterEx(void);
 QV_EXPORT int32_t QV_API SetBitFilter(void);
 QV_EXPORT int32_t QV_API SetBBFilter(void);
 QV_EXPORT int32_t QV_API SetRemoteControl(uint32_t type, uint32_t deviceFilter,
-                                          QvRcCallback callback, int32_t *filter);
+                                          QvRcCallback callback, int32_t* filter);
 QV_EXPORT int32_t QV_API DelFilter(int32_t filter);
-QV_EXPORT int32_t QV_API GetSignal(int32_t *level, int32_t *quality);
-QV_EXPORT int32_t QV_API GetSignalStrength(float *level, int32_t *quality);
-QV_EXPORT int32_t QV_API GetSignalEx(float *snr, float *ber);
-QV_EXPORT int32_t QV_API GetSignalExEx(uint32_t *reserved, int32_t *lock, int32_t *rfLevel,
-                                       float *snr, float *ber);
-QV_EXPORT int32_t QV_API Statistic(QvStatistic *statistic);
-QV_EXPORT int32_t QV_API GetMAC(uint8_t *mac);
-QV_EXPORT int32_t QV_API GetEEPROM(uint8_t *buffer, uint32_t offset, uint32_t size);
-QV_EXPORT int32_t QV_API SetEEPROM(uint8_t *buffer, uint32_t offset, uint32_t size);
+QV_EXPORT int32_t QV_API GetSignal(int32_t* level, int32_t* quality);
+QV_EXPORT int32_t QV_API GetSignalStrength(float* level, int32_t* quality);
+QV_EXPORT int32_t QV_API GetSignalEx(float* snr, float* ber);
+QV_EXPORT int32_t QV_API GetSignalExEx(uint32_t* reserved, int32_t* lock, int32_t* rfLevel,
+                                       float* snr, float* ber);
+QV_EXPORT int32_t QV_API Statistic(QvStatistic* statistic);
+QV_EXPORT int32_t QV_API GetMAC(uint8_t* mac);
+QV_EXPORT int32_t QV_API GetEEPROM(uint8_t* buffer, uint32_t offset, uint32_t size);
+QV_EXPORT int32_t QV_API SetEEPROM(uint8_t* buffer, uint32_t offset, uint32_t size);
 QV_EXPORT uint32_t QV_API GetCaps(void);
 QV_EXPORT int32_t QV_API MISSel(uint32_t enable, uint32_t streamId, uint32_t mask);
 QV_EXPORT int32_t QV_API RFScan(void);

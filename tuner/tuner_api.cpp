@@ -12,13 +12,13 @@ int LoadTunerLibraryFrom(const char* windowsName) {
   TunerApi.hModule = platform::LoadLibrary(windowsName);
   if (TunerApi.hModule < kFirstValidModule) return -1;
 
-  // Look up in table order; a missing critical entry point releases the module
-  // at once, so the names after it are never looked up.
-#define QV_BIND(name, type, critical)                                               \
+    // Look up in table order; a missing critical entry point releases the module
+    // at once, so the names after it are never looked up.
+#define QV_BIND(name, type, critical)                                                        \
   TunerApi.name = reinterpret_cast<type>(platform::GetProcAddress(TunerApi.hModule, #name)); \
-  if ((critical) && TunerApi.name == nullptr) {                                      \
-    platform::FreeLibrary(TunerApi.hModule);                                         \
-    return -2;                                                                       \
+  if ((critical) && TunerApi.name == nullptr) {                                              \
+    platform::FreeLibrary(TunerApi.hModule);                                                 \
+    return -2;                                                                               \
   }
   QV_ENTRY_POINTS(QV_BIND)
 #undef QV_BIND

@@ -31,9 +31,12 @@ uint64_t toNumber(const json& v, const std::string& what, uint64_t max) {
     for (; pos < s.size(); ++pos) {
       const char c = s[pos];
       int d = -1;
-      if (c >= '0' && c <= '9') d = c - '0';
-      else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-      else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+      if (c >= '0' && c <= '9')
+        d = c - '0';
+      else if (base == 16 && c >= 'a' && c <= 'f')
+        d = c - 'a' + 10;
+      else if (base == 16 && c >= 'A' && c <= 'F')
+        d = c - 'A' + 10;
       if (d < 0) throw ConfigError(what + ": not a number: \"" + s + "\"");
       if (n > (max - static_cast<uint64_t>(d)) / static_cast<uint64_t>(base)) {
         throw ConfigError(what + ": out of range: \"" + s + "\"");
@@ -77,7 +80,8 @@ DeviceConfig parseDevice(const json& d, size_t index) {
   // Any code is allowed: a real library may report one the program has no
   // name for, and the program must show it as "Unknown".
   dev.type = static_cast<uint32_t>(toNumber(d["type"], where + ".type", 0xFFFFFFFFu));
-  if (d.contains("caps")) dev.caps = static_cast<uint32_t>(toNumber(d["caps"], where + ".caps", 0xFFFFFFFFu));
+  if (d.contains("caps"))
+    dev.caps = static_cast<uint32_t>(toNumber(d["caps"], where + ".caps", 0xFFFFFFFFu));
   if (d.contains("mac")) {
     dev.mac = toMac(d["mac"], where + ".mac");
   } else {
@@ -191,7 +195,8 @@ int parseAntennaNode(const json& n, const std::string& where, AntennaConfig& a, 
   AntennaNode node;
   if (n.is_string()) {
     node.satellite = satelliteNamed(n.get<std::string>());
-    if (!node.satellite) throw ConfigError(where + ": no satellite \"" + n.get<std::string>() + "\"");
+    if (!node.satellite)
+      throw ConfigError(where + ": no satellite \"" + n.get<std::string>() + "\"");
     a.nodes[index] = node;
     return index;
   }
@@ -244,7 +249,8 @@ int parseAntennaNode(const json& n, const std::string& where, AntennaConfig& a, 
     a.nodes[index] = node;
     return index;
   }
-  throw ConfigError(where + ": expected \"committed\", \"burst\", \"uncommitted\" or \"positioner\"");
+  throw ConfigError(where +
+                    ": expected \"committed\", \"burst\", \"uncommitted\" or \"positioner\"");
 }
 
 AntennaConfig parseAntenna(const json& a) {
@@ -268,8 +274,7 @@ AntennaConfig parseAntenna(const json& a) {
 
 Config::DiseqcReply parseDiseqcReply(const json& r) {
   const std::string where = "diseqc.reply";
-  if (!r.is_object() || !r.contains("bytes") || !r["bytes"].is_array() ||
-      r["bytes"].size() > 8) {
+  if (!r.is_object() || !r.contains("bytes") || !r["bytes"].is_array() || r["bytes"].size() > 8) {
     throw ConfigError(where + ": expected {\"bytes\": [up to 8], \"count\": N}");
   }
   Config::DiseqcReply reply;
@@ -314,7 +319,8 @@ RemoteConfig defaultRemote() {
 Config defaultConfig() {
   Config c;
   c.devices.push_back({1, "Quorvex S2 Virtual", 2, 0x18FE, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}});
-  c.devices.push_back({2, "Quorvex T2/C2 Virtual", 7, 0x180E, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5F}});
+  c.devices.push_back(
+      {2, "Quorvex T2/C2 Virtual", 7, 0x180E, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5F}});
   return c;
 }
 
@@ -371,7 +377,8 @@ Config parseConfig(const std::string& jsonText) {
     if (!d.is_object()) throw ConfigError("diseqc: expected an object");
     if (d.contains("reply")) c.diseqcReply = parseDiseqcReply(d["reply"]);
   }
-  if (doc.contains("seed")) c.seed = static_cast<uint32_t>(toNumber(doc["seed"], "seed", 0xFFFFFFFFu));
+  if (doc.contains("seed"))
+    c.seed = static_cast<uint32_t>(toNumber(doc["seed"], "seed", 0xFFFFFFFFu));
   if (doc.contains("sky")) {
     const json& sky = doc["sky"];
     if (!sky.is_object()) throw ConfigError("sky: expected an object");

@@ -21,11 +21,11 @@ struct Satellite;
 struct AntennaNode {
   enum class Kind { Lnb, Committed, Burst, Uncommitted, Positioner };
   Kind kind = Kind::Lnb;
-  const Satellite* satellite = nullptr;      // Lnb: null when it sees nothing
-  std::vector<int> inputs;                   // switches: node per input (committed
-                                             // 4, burst 2, uncommitted 16)
+  const Satellite* satellite = nullptr;            // Lnb: null when it sees nothing
+  std::vector<int> inputs;                         // switches: node per input (committed
+                                                   // 4, burst 2, uncommitted 16)
   std::map<uint32_t, const Satellite*> positions;  // positioner: stored positions 1..255
-  uint32_t start = 0;                        // positioner: position it stands at first
+  uint32_t start = 0;                              // positioner: position it stands at first
 };
 
 struct AntennaConfig {
@@ -68,13 +68,13 @@ struct RemotePress {
 
 // The virtual remote played to every remote-control filter.
 struct RemoteConfig {
-  std::vector<RemotePress> keys;   // played in order
-  uint32_t intervalMs = 1000;      // from one press to the next
-  uint32_t repeatIntervalMs = 114; // between frames of a held key (RC-5 frame period)
-  bool fast = false;               // no pauses at all
-  bool loop = true;                // start again after the last key
-  uint32_t presses = 0;            // presses before the remote falls silent; 0: no limit
-  uint32_t kind = 2;               // RC5 code kind: 2 = 16-bit word, 1 = key byte
+  std::vector<RemotePress> keys;    // played in order
+  uint32_t intervalMs = 1000;       // from one press to the next
+  uint32_t repeatIntervalMs = 114;  // between frames of a held key (RC-5 frame period)
+  bool fast = false;                // no pauses at all
+  bool loop = true;                 // start again after the last key
+  uint32_t presses = 0;             // presses before the remote falls silent; 0: no limit
+  uint32_t kind = 2;                // RC5 code kind: 2 = 16-bit word, 1 = key byte
 };
 
 // A few presses on a TV remote: 1, 2, 3, volume up held, standby.
@@ -100,7 +100,8 @@ inline constexpr uint32_t kMaxBufferPackets = 512;
 
 struct Config {
   SkyConfig sky;
-  StreamConfig stream;  // "stream": {"fast": true, "packets": 7}  // "sky": {"noise_db": N}; the noise repeats for a given "seed"
+  StreamConfig stream;  // "stream": {"fast": true, "packets": 7}  // "sky": {"noise_db": N}; the
+                        // noise repeats for a given "seed"
   std::vector<DeviceConfig> devices;
   std::map<std::string, FailRule> fail;  // keyed by entry point name
   uint32_t seed = 0;

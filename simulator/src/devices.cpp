@@ -47,9 +47,7 @@ bool DeviceRegistry::stop(uint32_t* stopped) {
   return true;
 }
 
-DeviceState* DeviceRegistry::started() {
-  return started_ ? &devices_[*started_] : nullptr;
-}
+DeviceState* DeviceRegistry::started() { return started_ ? &devices_[*started_] : nullptr; }
 
 std::string DeviceRegistry::loadEepromsOnce(const std::string& path) {
   if (eepromsLoaded_) return "";

@@ -29,9 +29,9 @@ struct MisSelection {
 };
 
 struct DiseqcState {
-  std::optional<uint32_t> toneBurst;        // 0 = A, 1 = B
-  std::optional<uint32_t> committedByte;    // mode 2 data
-  std::vector<uint8_t> lastMessage;         // last full DiSEqC message
+  std::optional<uint32_t> toneBurst;      // 0 = A, 1 = B
+  std::optional<uint32_t> committedByte;  // mode 2 data
+  std::vector<uint8_t> lastMessage;       // last full DiSEqC message
 };
 
 // The outdoor equipment as the satellite tuner drives it. `input` is the

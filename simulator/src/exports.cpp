@@ -148,8 +148,8 @@ bool signal(Simulator& sim, SignalReader reader, SignalReport* report) {
 int32_t wholePercent(float percent) { return static_cast<int32_t>(std::lround(percent)); }
 
 int32_t unused(Ep ep) {
-  return entry<int32_t>(ep, [] { return std::string(); },
-                        [](Simulator&, std::string&) { return 0; });
+  return entry<int32_t>(
+      ep, [] { return std::string(); }, [](Simulator&, std::string&) { return 0; });
 }
 
 // Builds the library's state when it is loaded, so the configuration and the
@@ -169,11 +169,12 @@ bool loadAtStart() noexcept {
 extern "C" {
 
 QV_EXPORT int32_t QV_API CheckForDVB(void) {
-  return entry<int32_t>(Ep::CheckForDVB, [] { return std::string(); },
-                        [](Simulator& sim, std::string&) {
-                          Lock lock(sim.mutex());
-                          return sim.registry().empty() ? 0 : 1;
-                        });
+  return entry<int32_t>(
+      Ep::CheckForDVB, [] { return std::string(); },
+      [](Simulator& sim, std::string&) {
+        Lock lock(sim.mutex());
+        return sim.registry().empty() ? 0 : 1;
+      });
 }
 
 // The enumeration callbacks run on the calling thread, without the library
@@ -210,59 +211,70 @@ QV_EXPORT int32_t QV_API CheckForDVBExEx(QvDeviceEnumCallbackEx callback) {
 }
 
 QV_EXPORT int32_t QV_API StartDVB(void) {
-  return entry<int32_t>(Ep::StartDVB, [] { return std::string(); },
-                        [](Simulator& sim, std::string& out) { return start(sim, 0xFFFFFFFFu, out); });
+  return entry<int32_t>(
+      Ep::StartDVB, [] { return std::string(); },
+      [](Simulator& sim, std::string& out) { return start(sim, 0xFFFFFFFFu, out); });
 }
 
 QV_EXPORT int32_t QV_API StartDVBEx(uint32_t deviceId) {
-  return entry<int32_t>(Ep::StartDVBEx, [&] { return tr::u32(deviceId); },
-                        [&](Simulator& sim, std::string& out) { return start(sim, deviceId, out); });
+  return entry<int32_t>(
+      Ep::StartDVBEx, [&] { return tr::u32(deviceId); },
+      [&](Simulator& sim, std::string& out) { return start(sim, deviceId, out); });
 }
 
 QV_EXPORT int32_t QV_API StopDVB(void) {
-  return entry<int32_t>(Ep::StopDVB, [] { return std::string(); },
-                        [](Simulator& sim, std::string&) {
-                          uint32_t stopped = 0;
-                          {
-                            Lock lock(sim.mutex());
-                            if (!sim.registry().stop(&stopped)) return 0;
-                          }
-                          sim.filters().removeDevice(stopped);
-                          streamDeck().reap();
-                          return 1;
-                        });
+  return entry<int32_t>(
+      Ep::StopDVB, [] { return std::string(); },
+      [](Simulator& sim, std::string&) {
+        uint32_t stopped = 0;
+        {
+          Lock lock(sim.mutex());
+          if (!sim.registry().stop(&stopped)) return 0;
+        }
+        sim.filters().removeDevice(stopped);
+        streamDeck().reap();
+        return 1;
+      });
 }
 
 QV_EXPORT int32_t QV_API GetTunerType(uint32_t* tunerType) {
-  return entry<int32_t>(Ep::GetTunerType, [&] { return tr::out(tunerType); },
-                        [&](Simulator& sim, std::string& out) {
-                          if (!tunerType) return 0;
-                          Lock lock(sim.mutex());
-                          const DeviceState* dev = sim.registry().started();
-                          if (!dev) return 0;
-                          *tunerType = dev->config.type;
-                          out = "type=" + tr::u32(dev->config.type);
-                          return 1;
-                        });
+  return entry<int32_t>(
+      Ep::GetTunerType, [&] { return tr::out(tunerType); },
+      [&](Simulator& sim, std::string& out) {
+        if (!tunerType) return 0;
+        Lock lock(sim.mutex());
+        const DeviceState* dev = sim.registry().started();
+        if (!dev) return 0;
+        *tunerType = dev->config.type;
+        out = "type=" + tr::u32(dev->config.type);
+        return 1;
+      });
 }
 
 QV_EXPORT int32_t QV_API SendDiSEqC(uint32_t mode, uint32_t data) {
-  return entry<int32_t>(Ep::SendDiSEqC, [&] { return join({tr::u32(mode), tr::u32(data)}); },
-                        [&](Simulator& sim, std::string&) {
-                          Lock lock(sim.mutex());
-                          DeviceState* dev = sim.registry().started();
-                          return dev && diseqcSimple(*dev, mode, data) ? 1 : 0;
-                        });
+  return entry<int32_t>(
+      Ep::SendDiSEqC,
+      [&] {
+        return join({tr::u32(mode), tr::u32(data)});
+      },
+      [&](Simulator& sim, std::string&) {
+        Lock lock(sim.mutex());
+        DeviceState* dev = sim.registry().started();
+        return dev && diseqcSimple(*dev, mode, data) ? 1 : 0;
+      });
 }
 
 QV_EXPORT int32_t QV_API SendDiseqCmd(uint8_t* message, uint32_t length) {
-  return entry<int32_t>(Ep::SendDiseqCmd,
-                        [&] { return join({messageArg(message, length), tr::u32(length)}); },
-                        [&](Simulator& sim, std::string&) {
-                          Lock lock(sim.mutex());
-                          DeviceState* dev = sim.registry().started();
-                          return dev && diseqcMessage(*dev, message, length) ? 1 : 0;
-                        });
+  return entry<int32_t>(
+      Ep::SendDiseqCmd,
+      [&] {
+        return join({messageArg(message, length), tr::u32(length)});
+      },
+      [&](Simulator& sim, std::string&) {
+        Lock lock(sim.mutex());
+        DeviceState* dev = sim.registry().started();
+        return dev && diseqcMessage(*dev, message, length) ? 1 : 0;
+      });
 }
 
 // The contract's reply buffer holds 8 bytes: no more are written, and
@@ -273,8 +285,8 @@ QV_EXPORT int32_t QV_API SendDiseqCmdEx(uint8_t* message, uint32_t length, uint8
   return entry<int32_t>(
       Ep::SendDiseqCmdEx,
       [&] {
-        return join({messageArg(message, length), tr::u32(length), tr::out(reply),
-                     tr::out(replyCount)});
+        return join(
+            {messageArg(message, length), tr::u32(length), tr::out(reply), tr::out(replyCount)});
       },
       [&](Simulator& sim, std::string& out) {
         if (!reply || !replyCount) return 0;
@@ -360,8 +372,8 @@ QV_EXPORT int32_t QV_API SetFilter(uint32_t pid, QvTsDataCallback callback, uint
   return entry<int32_t>(
       Ep::SetFilter,
       [&] {
-        return join({tr::u32(pid), tr::callback(callback != nullptr), tr::u32(mode),
-                     tr::u32(flags), tr::out(filter)});
+        return join({tr::u32(pid), tr::callback(callback != nullptr), tr::u32(mode), tr::u32(flags),
+                     tr::out(filter)});
       },
       [&](Simulator& sim, std::string& out) {
         if (!callback || !filter || pid > 8192) return 0;
@@ -413,54 +425,63 @@ QV_EXPORT int32_t QV_API SetRemoteControl(uint32_t type, uint32_t deviceFilter,
 // callback deleting its own filter is not waited for); a remote-control
 // filter's player thread has ended by then too.
 QV_EXPORT int32_t QV_API DelFilter(int32_t filter) {
-  return entry<int32_t>(Ep::DelFilter, [&] { return tr::s32(filter); },
-                        [&](Simulator& sim, std::string&) {
-                          if (!sim.filters().remove(filter)) return 0;
-                          streamDeck().reap();
-                          return 1;
-                        });
+  return entry<int32_t>(
+      Ep::DelFilter, [&] { return tr::s32(filter); },
+      [&](Simulator& sim, std::string&) {
+        if (!sim.filters().remove(filter)) return 0;
+        streamDeck().reap();
+        return 1;
+      });
 }
 
 QV_EXPORT int32_t QV_API GetSignal(int32_t* level, int32_t* quality) {
-  return entry<int32_t>(Ep::GetSignal, [&] { return join({tr::out(level), tr::out(quality)}); },
-                        [&](Simulator& sim, std::string& out) {
-                          SignalReport s;
-                          if (!level || !quality || !signal(sim, SignalReader::GetSignal, &s)) return 0;
-                          *level = wholePercent(s.levelPercent);
-                          *quality = s.qualityPercent;
-                          out = "level=" + tr::s32(*level) +
-                                " quality=" + tr::s32(s.qualityPercent);
-                          return 1;
-                        });
+  return entry<int32_t>(
+      Ep::GetSignal,
+      [&] {
+        return join({tr::out(level), tr::out(quality)});
+      },
+      [&](Simulator& sim, std::string& out) {
+        SignalReport s;
+        if (!level || !quality || !signal(sim, SignalReader::GetSignal, &s)) return 0;
+        *level = wholePercent(s.levelPercent);
+        *quality = s.qualityPercent;
+        out = "level=" + tr::s32(*level) + " quality=" + tr::s32(s.qualityPercent);
+        return 1;
+      });
 }
 
 QV_EXPORT int32_t QV_API GetSignalStrength(float* level, int32_t* quality) {
-  return entry<int32_t>(Ep::GetSignalStrength,
-                        [&] { return join({tr::out(level), tr::out(quality)}); },
-                        [&](Simulator& sim, std::string& out) {
-                          SignalReport s;
-                          if (!level || !quality ||
-                              !signal(sim, SignalReader::GetSignalStrength, &s)) {
-                            return 0;
-                          }
-                          *level = s.levelPercent;
-                          *quality = s.qualityPercent;
-                          out = "level=" + tr::real(*level) +
-                                " quality=" + tr::s32(s.qualityPercent);
-                          return 1;
-                        });
+  return entry<int32_t>(
+      Ep::GetSignalStrength,
+      [&] {
+        return join({tr::out(level), tr::out(quality)});
+      },
+      [&](Simulator& sim, std::string& out) {
+        SignalReport s;
+        if (!level || !quality || !signal(sim, SignalReader::GetSignalStrength, &s)) {
+          return 0;
+        }
+        *level = s.levelPercent;
+        *quality = s.qualityPercent;
+        out = "level=" + tr::real(*level) + " quality=" + tr::s32(s.qualityPercent);
+        return 1;
+      });
 }
 
 QV_EXPORT int32_t QV_API GetSignalEx(float* snr, float* ber) {
-  return entry<int32_t>(Ep::GetSignalEx, [&] { return join({tr::out(snr), tr::out(ber)}); },
-                        [&](Simulator& sim, std::string& out) {
-                          SignalReport s;
-                          if (!snr || !ber || !signal(sim, SignalReader::GetSignalEx, &s)) return 0;
-                          *snr = s.snrDb;
-                          *ber = s.ber;
-                          out = "snr=" + tr::real(s.snrDb) + " ber=" + tr::real(s.ber);
-                          return 1;
-                        });
+  return entry<int32_t>(
+      Ep::GetSignalEx,
+      [&] {
+        return join({tr::out(snr), tr::out(ber)});
+      },
+      [&](Simulator& sim, std::string& out) {
+        SignalReport s;
+        if (!snr || !ber || !signal(sim, SignalReader::GetSignalEx, &s)) return 0;
+        *snr = s.snrDb;
+        *ber = s.ber;
+        out = "snr=" + tr::real(s.snrDb) + " ber=" + tr::real(s.ber);
+        return 1;
+      });
 }
 
 // `reserved` may be null; when given it receives 0.
@@ -469,8 +490,8 @@ QV_EXPORT int32_t QV_API GetSignalExEx(uint32_t* reserved, int32_t* lock, int32_
   return entry<int32_t>(
       Ep::GetSignalExEx,
       [&] {
-        return join({tr::out(reserved), tr::out(lock), tr::out(rfLevel), tr::out(snr),
-                     tr::out(ber)});
+        return join(
+            {tr::out(reserved), tr::out(lock), tr::out(rfLevel), tr::out(snr), tr::out(ber)});
       },
       [&](Simulator& sim, std::string& out) {
         SignalReport s;
@@ -489,40 +510,44 @@ QV_EXPORT int32_t QV_API GetSignalExEx(uint32_t* reserved, int32_t* lock, int32_
 }
 
 QV_EXPORT int32_t QV_API Statistic(QvStatistic* statistic) {
-  return entry<int32_t>(Ep::Statistic, [&] { return tr::out(statistic); },
-                        [&](Simulator& sim, std::string& out) {
-                          SignalReport s;
-                          if (!statistic || !signal(sim, SignalReader::Statistic, &s)) return 0;
-                          statistic->lock = s.lock;
-                          statistic->quality = s.qualityPercent;
-                          statistic->present = s.present;
-                          statistic->level = wholePercent(s.levelPercent);
-                          out = "lock=" + tr::s32(s.lock) + " quality=" +
-                                tr::s32(s.qualityPercent) + " present=" + tr::s32(s.present) +
-                                " level=" + tr::s32(statistic->level);
-                          return 1;
-                        });
+  return entry<int32_t>(
+      Ep::Statistic, [&] { return tr::out(statistic); },
+      [&](Simulator& sim, std::string& out) {
+        SignalReport s;
+        if (!statistic || !signal(sim, SignalReader::Statistic, &s)) return 0;
+        statistic->lock = s.lock;
+        statistic->quality = s.qualityPercent;
+        statistic->present = s.present;
+        statistic->level = wholePercent(s.levelPercent);
+        out = "lock=" + tr::s32(s.lock) + " quality=" + tr::s32(s.qualityPercent) +
+              " present=" + tr::s32(s.present) + " level=" + tr::s32(statistic->level);
+        return 1;
+      });
 }
 
 QV_EXPORT int32_t QV_API GetMAC(uint8_t* mac) {
-  return entry<int32_t>(Ep::GetMAC, [&] { return tr::out(mac); },
-                        [&](Simulator& sim, std::string& out) {
-                          if (!mac) return 0;
-                          Lock lock(sim.mutex());
-                          const DeviceState* dev = startedWith(sim, QV_CAP_MAC);
-                          if (!dev) return 0;
-                          // The card reads its MAC from its EEPROM.
-                          loadKeptEeproms(sim);
-                          const std::array<uint8_t, 6> stored = dev->eeprom.mac();
-                          std::copy(stored.begin(), stored.end(), mac);
-                          out = formatMac(stored);
-                          return 1;
-                        });
+  return entry<int32_t>(
+      Ep::GetMAC, [&] { return tr::out(mac); },
+      [&](Simulator& sim, std::string& out) {
+        if (!mac) return 0;
+        Lock lock(sim.mutex());
+        const DeviceState* dev = startedWith(sim, QV_CAP_MAC);
+        if (!dev) return 0;
+        // The card reads its MAC from its EEPROM.
+        loadKeptEeproms(sim);
+        const std::array<uint8_t, 6> stored = dev->eeprom.mac();
+        std::copy(stored.begin(), stored.end(), mac);
+        out = formatMac(stored);
+        return 1;
+      });
 }
 
 QV_EXPORT int32_t QV_API GetEEPROM(uint8_t* buffer, uint32_t offset, uint32_t size) {
   return entry<int32_t>(
-      Ep::GetEEPROM, [&] { return join({tr::out(buffer), tr::u32(offset), tr::u32(size)}); },
+      Ep::GetEEPROM,
+      [&] {
+        return join({tr::out(buffer), tr::u32(offset), tr::u32(size)});
+      },
       [&](Simulator& sim, std::string&) {
         if (!validEepromRequest(buffer, offset, size)) return 0;
         Lock lock(sim.mutex());
@@ -565,17 +590,21 @@ QV_EXPORT int32_t QV_API SetEEPROM(uint8_t* buffer, uint32_t offset, uint32_t si
 }
 
 QV_EXPORT uint32_t QV_API GetCaps(void) {
-  return entry<uint32_t>(Ep::GetCaps, [] { return std::string(); },
-                         [](Simulator& sim, std::string&) -> uint32_t {
-                           Lock lock(sim.mutex());
-                           const DeviceState* dev = sim.registry().started();
-                           return dev ? dev->config.caps : 0u;
-                         });
+  return entry<uint32_t>(
+      Ep::GetCaps, [] { return std::string(); },
+      [](Simulator& sim, std::string&) -> uint32_t {
+        Lock lock(sim.mutex());
+        const DeviceState* dev = sim.registry().started();
+        return dev ? dev->config.caps : 0u;
+      });
 }
 
 QV_EXPORT int32_t QV_API MISSel(uint32_t enable, uint32_t streamId, uint32_t mask) {
   return entry<int32_t>(
-      Ep::MISSel, [&] { return join({tr::u32(enable), tr::u32(streamId), tr::u32(mask)}); },
+      Ep::MISSel,
+      [&] {
+        return join({tr::u32(enable), tr::u32(streamId), tr::u32(mask)});
+      },
       [&](Simulator& sim, std::string&) {
         // The first argument is the program's list index: zero means no
         // stream filter, any other value selects streamId.

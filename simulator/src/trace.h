@@ -32,11 +32,11 @@ class Trace {
 namespace tr {
 std::string u32(uint32_t v);  // decimal, except 0xFFFFFFFF prints as -1
 std::string s32(int32_t v);
-std::string hex32(uint32_t v);  // 0x000018FE
+std::string hex32(uint32_t v);                          // 0x000018FE
 std::string bytes(const uint8_t* data, size_t length);  // "E0 10 38", or null
-std::string callback(bool present);  // cb / null
-std::string out(const void* p);      // & / null
-std::string real(double v);     // %g
+std::string callback(bool present);                     // cb / null
+std::string out(const void* p);                         // & / null
+std::string real(double v);                             // %g
 std::string quoted(const std::string& s);
 }  // namespace tr
 

@@ -58,7 +58,7 @@ TEST(CenteredIconOrigin, RoundsLikeTheClassicDialog) {
   struct Case {
     int cw, ch, iw, ih, x, y;
   } cases[] = {
-      {32, 32, 32, 32, 0, 0},   {36, 36, 32, 32, 2, 2},  {37, 38, 32, 32, 3, 3},
+      {32, 32, 32, 32, 0, 0},    {36, 36, 32, 32, 2, 2}, {37, 38, 32, 32, 3, 3},
       {160, 24, 32, 32, 64, -3}, {0, 0, 16, 16, -7, -7},
   };
   for (const Case& c : cases) {

@@ -1,10 +1,11 @@
 // The main dialog's data exchange: visiting order, where reading stops, and
 // that writing members back puts every value in its control.
+#include "framework/data_exchange.h"
+
 #include <gtest/gtest.h>
 
 #include "app/quorvex_demo_app.h"
 #include "app/quorvex_demo_dlg.h"
-#include "framework/data_exchange.h"
 #include "res/resource_ids.h"
 #include "tests/program/fake_window.h"
 
@@ -35,10 +36,18 @@ TEST(ParseUnsigned32, AcceptsOnlyUnsigned32BitDecimal) {
     bool ok;
     uint32_t value;
   } cases[] = {
-      {"0", true, 0},          {"10722", true, 10722},     {" 42 ", true, 42},
-      {"4294967295", true, 4294967295u}, {"4294967296", false, 0}, {"", false, 0},
-      {"   ", false, 0},       {"-1", false, 0},           {"+1", false, 0},
-      {"12a", false, 0},       {"1 2", false, 0},          {"0x10", false, 0},
+      {"0", true, 0},
+      {"10722", true, 10722},
+      {" 42 ", true, 42},
+      {"4294967295", true, 4294967295u},
+      {"4294967296", false, 0},
+      {"", false, 0},
+      {"   ", false, 0},
+      {"-1", false, 0},
+      {"+1", false, 0},
+      {"12a", false, 0},
+      {"1 2", false, 0},
+      {"0x10", false, 0},
       {"99999999999999999999", false, 0},
   };
   for (const Case& c : cases) {
@@ -58,8 +67,8 @@ TEST_F(Fixture, WritingShowsTheDefaultsInTheControls) {
   EXPECT_EQ(window.C(IDC_EDIT_LOF_HIGH).text, "10600");
   EXPECT_EQ(window.C(IDC_EDIT_PID).text, "8192");
   EXPECT_EQ(window.C(IDC_STATIC_FILTER_INFO).text, "");
-  for (int id : {IDC_LIST_POL, IDC_LIST_FEC, IDC_LIST_MODULATION, IDC_LIST_RC_TYPE,
-                 IDC_LIST_RC_DEV, IDC_LIST_INVERSION, IDC_LIST_PILOT, IDC_LIST_ROLLOFF}) {
+  for (int id : {IDC_LIST_POL, IDC_LIST_FEC, IDC_LIST_MODULATION, IDC_LIST_RC_TYPE, IDC_LIST_RC_DEV,
+                 IDC_LIST_INVERSION, IDC_LIST_PILOT, IDC_LIST_ROLLOFF}) {
     EXPECT_EQ(window.C(id).sel, 0) << id;
   }
   EXPECT_EQ(window.C(IDC_RADIO_BURST_A).check, 1);
@@ -71,9 +80,9 @@ TEST_F(Fixture, WritingShowsTheDefaultsInTheControls) {
 
 TEST_F(Fixture, ReadingVisitsTheControlsInBindingOrder) {
   ASSERT_TRUE(dlg.UpdateData(true));
-  const std::vector<int> expected = {1001, 1006, 1007, 1010, 1002, 1023, 1025, 1024, 1030,
-                                     1034, 1031, 1035, 1037, 1039, 1045, 1044, 1046,
-                                     1049, 1052, 1054, 1055, 1057, 1060, 1061};
+  const std::vector<int> expected = {1001, 1006, 1007, 1010, 1002, 1023, 1025, 1024,
+                                     1030, 1034, 1031, 1035, 1037, 1039, 1045, 1044,
+                                     1046, 1049, 1052, 1054, 1055, 1057, 1060, 1061};
   EXPECT_EQ(window.reads, expected);
 }
 

@@ -1,5 +1,7 @@
 // What a device start does to the capability-governed controls, for libraries
 // of different generations and devices of different abilities.
+#include "tuner/device_steps.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "res/resource_ids.h"
-#include "tuner/device_steps.h"
 
 namespace {
 
@@ -61,8 +62,8 @@ TEST(DeviceSteps, EveryCapabilityOnAFullLibrary) {
       "SetRemoteControl() used. RC supported.",
       "MAC"};
   EXPECT_EQ(r.events, expected);
-  for (int id : {1066, 1065, 1069, 1016, 1017, 1041, 1034, 1035, 1037, 1039, 1045, 1044, 1046,
-                 1063, 1064}) {
+  for (int id :
+       {1066, 1065, 1069, 1016, 1017, 1041, 1034, 1035, 1037, 1039, 1045, 1044, 1046, 1063, 1064}) {
     EXPECT_TRUE(r.enabled.at(id)) << id;
   }
 }
@@ -122,9 +123,17 @@ TEST(DeviceSteps, ControlStatesPerLibraryAndMask) {
   eepromRead.getCaps = eepromRead.getEeprom = true;
 
   const Case cases[] = {
-      {"1.0 through SendDiSEqC", burstOnly, 0x20, {{1041, true}, {1034, false}, {1035, true}}, {1037}},
+      {"1.0 through SendDiSEqC",
+       burstOnly,
+       0x20,
+       {{1041, true}, {1034, false}, {1035, true}},
+       {1037}},
       // The last exported generation decides 1035: SendDiseqCmd needs 0x40.
-      {"SendDiseqCmd overrides 1.0", burstAndCmd, 0x20, {{1041, true}, {1035, false}, {1037, false}}, {}},
+      {"SendDiseqCmd overrides 1.0",
+       burstAndCmd,
+       0x20,
+       {{1041, true}, {1035, false}, {1037, false}},
+       {}},
       {"SNR/BER without RF level", exOnly, 0x08, {{1069, false}, {1016, true}, {1017, true}}, {}},
       // GetSignalEx is not considered when GetSignalExEx is exported.
       {"ExEx bit clear", exExAndEx, 0x00, {{1069, false}, {1016, false}, {1017, false}}, {}},

@@ -28,8 +28,8 @@ SimLib::SimLib(const std::string& variant, const std::optional<std::string>& con
     setenv("QUORVEX_SIM_TRACE", trace.c_str(), 1);
   }
   if (configJson) {
-    const std::string config = configJson->rfind("@", 0) == 0 ? configJson->substr(1)
-                                                               : dir_ + "/config.json";
+    const std::string config =
+        configJson->rfind("@", 0) == 0 ? configJson->substr(1) : dir_ + "/config.json";
     if (configJson->rfind("@", 0) != 0) std::ofstream(config) << *configJson;
     setenv("QUORVEX_SIM_CONFIG", config.c_str(), 1);
   } else {

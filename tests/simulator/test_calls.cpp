@@ -44,9 +44,9 @@ TEST_F(Filters, ArgumentChecks) {
     QvTsDataCallback cb;
     bool withOut;
     int32_t ok;
-  } cases[] = {{0, onTs, true, 1},     {8191, onTs, true, 1},  {8192, onTs, true, 1},
-               {8193, onTs, true, 0},  {0xFFFFFFFFu, onTs, true, 0},
-               {0, nullptr, true, 0},  {0, onTs, false, 0}};
+  } cases[] = {{0, onTs, true, 1},    {8191, onTs, true, 1},        {8192, onTs, true, 1},
+               {8193, onTs, true, 0}, {0xFFFFFFFFu, onTs, true, 0}, {0, nullptr, true, 0},
+               {0, onTs, false, 0}};
   for (const auto& c : cases) {
     int32_t n = -7;
     EXPECT_EQ(setFilter(c.pid, c.cb, 2, 1, c.withOut ? &n : nullptr), c.ok) << "pid " << c.pid;
@@ -59,8 +59,11 @@ TEST_F(Filters, ArgumentChecks) {
     QvRcCallback cb;
     bool withOut;
     int32_t ok;
-  } rcCases[] = {{0, onRc, true, 1}, {1, onRc, true, 1}, {2, onRc, true, 0},
-                 {1, nullptr, true, 0}, {1, onRc, false, 0}};
+  } rcCases[] = {{0, onRc, true, 1},
+                 {1, onRc, true, 1},
+                 {2, onRc, true, 0},
+                 {1, nullptr, true, 0},
+                 {1, onRc, false, 0}};
   for (const auto& c : rcCases) {
     int32_t n = -7;
     EXPECT_EQ(setRc(c.type, 0, c.cb, c.withOut ? &n : nullptr), c.ok) << "type " << c.type;
@@ -138,16 +141,15 @@ TEST_P(Diseqc, AcceptsWhatTheDeviceCan) {
   EXPECT_EQ(reply[0], c.cmdEx ? 0xE4 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Devices, Diseqc,
-    ::testing::Values(DiseqcCase{"S2All", "2", "0x18FE", 1, 1, 1, 1},
-                      DiseqcCase{"S2Only1x", "2", "0x70", 1, 1, 1, 0},
-                      DiseqcCase{"S2Only2x", "2", "0x80", 0, 0, 1, 1},
-                      DiseqcCase{"SNone", "1", "0x0", 0, 0, 0, 0},
-                      DiseqcCase{"IsdbS", "12", "0xF0", 1, 1, 1, 1},
-                      DiseqcCase{"Terrestrial", "7", "0x18FE", 0, 0, 0, 0},
-                      DiseqcCase{"Cable", "8", "0xF0", 0, 0, 0, 0}),
-    [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(Devices, Diseqc,
+                         ::testing::Values(DiseqcCase{"S2All", "2", "0x18FE", 1, 1, 1, 1},
+                                           DiseqcCase{"S2Only1x", "2", "0x70", 1, 1, 1, 0},
+                                           DiseqcCase{"S2Only2x", "2", "0x80", 0, 0, 1, 1},
+                                           DiseqcCase{"SNone", "1", "0x0", 0, 0, 0, 0},
+                                           DiseqcCase{"IsdbS", "12", "0xF0", 1, 1, 1, 1},
+                                           DiseqcCase{"Terrestrial", "7", "0x18FE", 0, 0, 0, 0},
+                                           DiseqcCase{"Cable", "8", "0xF0", 0, 0, 0, 0}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 TEST(DiseqcArgs, RejectsBadInput) {
   SimLib lib;
@@ -216,15 +218,15 @@ TEST(Eeprom, SizesAndOffsets) {
   struct Case {
     uint32_t offset, size;
     int32_t ok;
-  } cases[] = {{0, 255, 0}, {0, 256, 1}, {0, 4096, 1}, {0, 8192, 1}, {0, 8193, 0},
-               {1, 256, 0}, {0, 0, 0},   {0, 0xFFFFFFFFu, 0}};
+  } cases[] = {{0, 255, 0},  {0, 256, 1}, {0, 4096, 1}, {0, 8192, 1},
+               {0, 8193, 0}, {1, 256, 0}, {0, 0, 0},    {0, 0xFFFFFFFFu, 0}};
   for (const auto& c : cases) {
     std::fill(buf.begin(), buf.end(), 0xCC);
     EXPECT_EQ(get(buf.data(), c.offset, c.size), c.ok) << c.offset << "/" << c.size;
     const size_t touched = c.ok ? c.size : 0;
-    EXPECT_TRUE(std::all_of(buf.begin() + static_cast<long>(touched), buf.end(),
-                            [](uint8_t b) { return b == 0xCC; }))
-        << "wrote past the requested size";
+    EXPECT_TRUE(std::all_of(buf.begin() + static_cast<long>(touched), buf.end(), [](uint8_t b) {
+      return b == 0xCC;
+    })) << "wrote past the requested size";
   }
   EXPECT_EQ(get(nullptr, 0, 256), 0);
   EXPECT_EQ(SIM_FN(lib, SetEEPROM)(nullptr, 0, 256), 0);
@@ -245,7 +247,8 @@ TEST(Eeprom, HoldsTheMacAndKeepsWrites) {
   ASSERT_EQ(set(data.data(), 0, 300), 1);
   ASSERT_EQ(SIM_FN(lib, StartDVBEx)(1), 1);
   ASSERT_EQ(get(buf.data(), 0, 300), 1);
-  EXPECT_NE(std::vector<uint8_t>(buf.begin(), buf.begin() + 300), data) << "devices share an EEPROM";
+  EXPECT_NE(std::vector<uint8_t>(buf.begin(), buf.begin() + 300), data)
+      << "devices share an EEPROM";
   ASSERT_EQ(SIM_FN(lib, StopDVB)(), 1);
   ASSERT_EQ(SIM_FN(lib, StartDVBEx)(2), 1);
   std::fill(buf.begin(), buf.end(), 0);

@@ -71,7 +71,9 @@ TEST_P(BadConfigs, UseDefaultsAndTraceOneLine) {
   SimLib lib("", std::string(GetParam().json));
   static std::vector<uint32_t> ids;
   ids.clear();
-  ASSERT_EQ(SIM_FN(lib, CheckForDVBExEx)([](uint32_t id, const char*, uint32_t) { ids.push_back(id); }), 1);
+  ASSERT_EQ(
+      SIM_FN(lib, CheckForDVBExEx)([](uint32_t id, const char*, uint32_t) { ids.push_back(id); }),
+      1);
   EXPECT_EQ(ids, (std::vector<uint32_t>{1, 2}));
   EXPECT_EQ(SIM_FN(lib, StopDVB)(), 0) << "fail section must not apply either";
   const Lines lines = lib.traceLines();
@@ -84,8 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
     Files, BadConfigs,
     ::testing::Values(
         BadConfig{"Missing", "@/nonexistent/qvsim/config.json"},
-        BadConfig{"NotJson", "{\"devices\": [ "},
-        BadConfig{"NotObject", "[1, 2]"},
+        BadConfig{"NotJson", "{\"devices\": [ "}, BadConfig{"NotObject", "[1, 2]"},
         BadConfig{"UnknownEntryPoint", R"({"fail": {"StopDVb": 1}, "devices": []})"},
         BadConfig{"FromZero", R"({"fail": {"StopDVB": 0}})"},
         BadConfig{"NegativeNumber", R"({"fail": {"StopDVB": -1}})"},
@@ -95,9 +96,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadConfig{"IdAllOnes", R"({"devices": [{"id": "0xFFFFFFFF", "name": "a", "type": 2}]})"},
         BadConfig{"TypeTooBig", R"({"devices": [{"id": 3, "name": "a", "type": "0x100000000"}]})"},
         BadConfig{"NoName", R"({"devices": [{"id": 3, "type": 2}]})"},
-        BadConfig{"BadMac", R"({"devices": [{"id": 3, "name": "a", "type": 2, "mac": "00:11:22"}]})"},
-        BadConfig{"BadHex", R"({"devices": [{"id": 3, "name": "a", "type": 2, "caps": "0x18FG"}]})"},
-        BadConfig{"CapsTooBig", R"({"devices": [{"id": 3, "name": "a", "type": 2, "caps": "0x100000000"}]})"}),
+        BadConfig{"BadMac",
+                  R"({"devices": [{"id": 3, "name": "a", "type": 2, "mac": "00:11:22"}]})"},
+        BadConfig{"BadHex",
+                  R"({"devices": [{"id": 3, "name": "a", "type": 2, "caps": "0x18FG"}]})"},
+        BadConfig{"CapsTooBig",
+                  R"({"devices": [{"id": 3, "name": "a", "type": 2, "caps": "0x100000000"}]})"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(Config, UnknownKeysAreIgnored) {

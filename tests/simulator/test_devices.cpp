@@ -41,10 +41,12 @@ TEST_F(Enumeration, DefaultDevicesInOrder) {
   SimLib lib;
   EXPECT_EQ(SIM_FN(lib, CheckForDVB)(), 1);
   ASSERT_EQ(SIM_FN(lib, CheckForDVBExEx)(onDeviceEx), 1);
-  EXPECT_EQ(g_seen, (std::vector<Seen>{{1, "Quorvex S2 Virtual", 2}, {2, "Quorvex T2/C2 Virtual", 7}}));
+  EXPECT_EQ(g_seen,
+            (std::vector<Seen>{{1, "Quorvex S2 Virtual", 2}, {2, "Quorvex T2/C2 Virtual", 7}}));
   g_seen.clear();
   ASSERT_EQ(SIM_FN(lib, CheckForDVBEx)(onDevice), 1);
-  EXPECT_EQ(g_seen, (std::vector<Seen>{{1, "Quorvex S2 Virtual", 0}, {2, "Quorvex T2/C2 Virtual", 0}}));
+  EXPECT_EQ(g_seen,
+            (std::vector<Seen>{{1, "Quorvex S2 Virtual", 0}, {2, "Quorvex T2/C2 Virtual", 0}}));
 }
 
 TEST_F(Enumeration, NullCallbackFailsWithoutCalling) {

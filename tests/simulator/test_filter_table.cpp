@@ -70,9 +70,8 @@ TEST(FilterTable, CallbackMayRemoveItsOwnFilter) {
   FilterTable table;
   const int32_t n = table.add(tsFilter(1));
   bool removed = false;
-  std::thread delivery([&] {
-    table.deliver(n, [&](const Filter& f) { removed = table.remove(f.number); });
-  });
+  std::thread delivery(
+      [&] { table.deliver(n, [&](const Filter& f) { removed = table.remove(f.number); }); });
   delivery.join();  // hangs (and times out) if remove waited for itself
   EXPECT_TRUE(removed);
 }

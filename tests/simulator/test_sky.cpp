@@ -38,11 +38,9 @@ TEST(LnbDrive, BandVoltageAndIntermediateFrequency) {
     uint32_t volts;
     int64_t ifKHz;
   } cases[] = {
-      {10722, 0, 11700, false, 18, 972000},
-      {11699, 1, 11700, false, 13, 1949000},
+      {10722, 0, 11700, false, 18, 972000},  {11699, 1, 11700, false, 13, 1949000},
       {11700, 0, 11700, false, 18, 1950000},  // the switch frequency itself is low band
-      {11701, 0, 11700, true, 18, 1101000},
-      {12750, 1, 11700, true, 13, 2150000},
+      {11701, 0, 11700, true, 18, 1101000},  {12750, 1, 11700, true, 13, 2150000},
       {11900, 0, 0, false, 18, 2150000},  // no switch frequency: one oscillator
   };
   for (const Case& c : cases) {

@@ -1,8 +1,8 @@
 // Which entry points each build of the virtual card exports.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <ostream>
+#include <set>
 #include <string>
 
 #include "sim_loader.h"
@@ -15,12 +15,12 @@ const char* const kAllNames[] = {
 #undef NAME
 };
 
-const std::set<std::string> kCritical = {"CheckForDVB", "StartDVB",   "StopDVB",
-                                         "SetChannel",  "SetFilter",  "DelFilter"};
-const std::set<std::string> kExGeneration = {
-    "CheckForDVBEx", "CheckForDVBExEx", "StartDVBEx",  "SendDiseqCmdEx",
-    "SetChannelEx",  "SetChannelExEx",  "SetFilterEx", "GetSignalEx",
-    "GetSignalExEx", "BLScanEx",        "SetChannel2Ex"};
+const std::set<std::string> kCritical = {"CheckForDVB", "StartDVB",  "StopDVB",
+                                         "SetChannel",  "SetFilter", "DelFilter"};
+const std::set<std::string> kExGeneration = {"CheckForDVBEx",  "CheckForDVBExEx", "StartDVBEx",
+                                             "SendDiseqCmdEx", "SetChannelEx",    "SetChannelExEx",
+                                             "SetFilterEx",    "GetSignalEx",     "GetSignalExEx",
+                                             "BLScanEx",       "SetChannel2Ex"};
 
 struct Variant {
   const char* folder;
@@ -69,7 +69,9 @@ TEST_P(VariantExports, CriticalSequenceWorks) {
   EXPECT_EQ(SIM_FN(lib, SetChannel)(11778000, 27500, 0, 3, 9750000, 10600000, 11700000), 1);
   if (lib.symbol("SetFilter")) {
     int32_t filter = 0;
-    EXPECT_EQ(SIM_FN(lib, SetFilter)(0, [](const uint8_t*, uint32_t) {}, 2, 1, &filter), 1);
+    EXPECT_EQ(SIM_FN(lib, SetFilter)(
+                  0, [](const uint8_t*, uint32_t) {}, 2, 1, &filter),
+              1);
     EXPECT_EQ(SIM_FN(lib, DelFilter)(filter), 1);
   }
   EXPECT_EQ(SIM_FN(lib, StopDVB)(), 1);
@@ -82,10 +84,9 @@ INSTANTIATE_TEST_SUITE_P(AllBuilds, VariantExports, ::testing::ValuesIn(kVariant
 
 TEST(Variants, UnusedEntryPointsReturnZero) {
   simtest::SimLib lib;
-  for (const char* name :
-       {"SetFilterEx", "SetBitFilter", "SetBBFilter", "RFScan", "BLScan", "BLScanEx", "IQScan",
-        "RFScan2", "BLScan2", "SignalInfo", "SignalInfo2", "SetChannel2", "SetChannel2Ex",
-        "PLSSel", "IQScan2", "IQScan2Range"}) {
+  for (const char* name : {"SetFilterEx", "SetBitFilter", "SetBBFilter", "RFScan", "BLScan",
+                           "BLScanEx", "IQScan", "RFScan2", "BLScan2", "SignalInfo", "SignalInfo2",
+                           "SetChannel2", "SetChannel2Ex", "PLSSel", "IQScan2", "IQScan2Range"}) {
     EXPECT_EQ(lib.fn<PFN_Unused>(name)(), 0) << name;
   }
 }
