@@ -1,7 +1,6 @@
 #include "hosts/headless/headless_window.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "hosts/headless/headless_host.h"
 
@@ -190,17 +189,7 @@ bool HeadlessWindow::AppendSystemMenu(unsigned command, const std::string& text)
 }
 
 std::optional<unsigned> HeadlessWindow::AboutCommand() const {
-  if (systemMenu_.empty()) return std::nullopt;
-  // Prefer the entry that says About (ignoring its mnemonic '&'); a program
-  // with one entry gets that one whatever it is called.
-  for (const auto& [command, text] : systemMenu_) {
-    std::string plain;
-    for (char ch : text) {
-      if (ch != '&') plain += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    }
-    if (plain.find("about") != std::string::npos) return command;
-  }
-  return systemMenu_.front().first;
+  return fw::AboutMenuCommand(systemMenu_);
 }
 
 void HeadlessWindow::SetIcon(fw::IconHandle, bool) {}

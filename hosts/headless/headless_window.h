@@ -11,6 +11,7 @@
 
 #include "framework/dialog.h"
 #include "framework/host.h"
+#include "framework/system_menu.h"
 
 namespace headless {
 
@@ -105,7 +106,7 @@ class HeadlessWindow : public fw::DialogWindow {
   std::vector<Timer> timers_;
   uint64_t timerOrder_ = 0;
   bool hasSystemMenu_ = false;
-  std::vector<std::pair<unsigned, std::string>> systemMenu_;
+  fw::SystemMenuEntries systemMenu_;
   bool ended_ = false;
   int result_ = fw::kIdCancel;
 };

@@ -16,7 +16,6 @@
 #include <wx/textctrl.h>
 
 #include <algorithm>
-#include <cctype>
 
 #include "hosts/wx/gtk_style.h"
 #include "hosts/wx/icons.h"
@@ -581,24 +580,13 @@ void WxDialogWindow::OnCharHook(wxKeyEvent& event) {
     ShowWindowMenu(wxPoint(0, 0));
     return;
   }
-  if (key == WXK_F1 && mods == wxMOD_NONE && !systemMenu_.empty()) {
-    SysCommand(AboutEntry());
-    return;
+  if (key == WXK_F1 && mods == wxMOD_NONE) {
+    if (const std::optional<unsigned> about = fw::AboutMenuCommand(systemMenu_)) {
+      SysCommand(*about);
+      return;
+    }
   }
   event.Skip();
-}
-
-unsigned WxDialogWindow::AboutEntry() const {
-  // The entry that says About (ignoring its mnemonic); a window with one
-  // entry gets that one whatever it is called.
-  for (const auto& [command, text] : systemMenu_) {
-    std::string plain;
-    for (char ch : text) {
-      if (ch != '&') plain += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    }
-    if (plain.find("about") != std::string::npos) return command;
-  }
-  return systemMenu_.front().first;
 }
 
 void WxDialogWindow::OnCloseWindow(wxCloseEvent& event) {

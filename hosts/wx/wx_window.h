@@ -16,6 +16,7 @@
 
 #include "framework/dialog.h"
 #include "framework/host.h"
+#include "framework/system_menu.h"
 #include "hosts/wx/rules.h"
 
 class wxDC;
@@ -102,8 +103,6 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
   void OnPaintWindow(wxPaintEvent& event);
   void SysCommand(unsigned command);
   LogList* FindLogList(int id) const;
-  // The system-menu command F1 chooses.
-  unsigned AboutEntry() const;
 
   fw::Dialog* dialog_;
   WxHost& host_;
@@ -111,7 +110,7 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
   std::vector<std::pair<const fw::ControlTemplate*, wxWindow*>> controls_;
   std::map<int, wxWindow*> byId_;
   std::map<uintptr_t, std::unique_ptr<wxTimer>> timers_;
-  std::vector<std::pair<unsigned, std::string>> systemMenu_;
+  fw::SystemMenuEntries systemMenu_;
   bool hasSystemMenu_ = false;
   std::map<int, std::vector<uintptr_t>> itemData_;  // drop-down lists' item data
   wxDC* paintDc_ = nullptr;

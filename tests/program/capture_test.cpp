@@ -16,6 +16,7 @@
 #include "capture/capture_status.h"
 #include "res/resource_ids.h"
 #include "tests/program/fake_window.h"
+#include "tests/program/queue_host.h"
 #include "tuner/tuner_api.h"
 
 namespace {
@@ -46,34 +47,6 @@ TEST(CaptureText, PidRangeIsZeroTo8192) {
                {8193, false}, {65536 + 1, false}, {UINT32_MAX, false}};
   for (const auto& c : cases) EXPECT_EQ(CapturePidAccepted(c.pid), c.accepted) << c.pid;
 }
-
-class QueueHost : public fw::Host {
- public:
-  int RunModal(fw::Dialog&) override { return fw::kIdCancel; }
-  int MessageBox(const std::string&, const std::string&, fw::BoxIcon) override { return 0; }
-  void Post(std::function<void()> work) override {
-    std::lock_guard lock(mu);
-    queue.push_back(std::move(work));
-  }
-  size_t Pending() {
-    std::lock_guard lock(mu);
-    return queue.size();
-  }
-  void Pump() {
-    for (;;) {
-      std::function<void()> work;
-      {
-        std::lock_guard lock(mu);
-        if (queue.empty()) return;
-        work = std::move(queue.front());
-        queue.pop_front();
-      }
-      work();
-    }
-  }
-  std::mutex mu;
-  std::deque<std::function<void()>> queue;
-};
 
 class AnsweringWindow : public FakeWindow {
  public:

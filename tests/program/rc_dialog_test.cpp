@@ -12,37 +12,10 @@
 #include "remote/rc_line.h"
 #include "res/resource_ids.h"
 #include "tests/program/fake_window.h"
+#include "tests/program/queue_host.h"
 #include "tuner/tuner_api.h"
 
 namespace {
-
-// Keeps posted work until the test runs it, as a user-interface thread that
-// is busy elsewhere would.
-class QueueHost : public fw::Host {
- public:
-  int RunModal(fw::Dialog&) override { return fw::kIdCancel; }
-  int MessageBox(const std::string&, const std::string&, fw::BoxIcon) override { return 0; }
-  void Post(std::function<void()> work) override {
-    std::lock_guard lock(mu);
-    queue.push_back(std::move(work));
-  }
-  size_t Pump() {
-    size_t n = 0;
-    for (;;) {
-      std::function<void()> work;
-      {
-        std::lock_guard lock(mu);
-        if (queue.empty()) return n;
-        work = std::move(queue.front());
-        queue.pop_front();
-      }
-      work();
-      ++n;
-    }
-  }
-  std::mutex mu;
-  std::deque<std::function<void()>> queue;
-};
 
 class TestDlg : public CQuorvexDemoDlg {
  public:
