@@ -7,6 +7,21 @@
 #include <cerrno>
 
 namespace ldvb {
+namespace {
+
+// Reads up to N whole records (lirc and evdev never split one across reads)
+// and hands each on; false at the end of the data or on an error.
+template <typename Record, size_t N, typename Each>
+bool ReadRecords(int fd, Each each) {
+  Record records[N];
+  const ssize_t n = read(fd, records, sizeof records);
+  if (n < 0) return errno == EAGAIN || errno == EINTR;
+  if (n == 0) return false;
+  for (size_t i = 0; i < static_cast<size_t>(n) / sizeof(Record); ++i) each(records[i]);
+  return true;
+}
+
+}  // namespace
 
 bool RcPump::Start(int fd, RcSource source, uint32_t inputProtocol, RcType type,
                    uint32_t deviceFilter, Deliver deliver) {
@@ -31,29 +46,16 @@ void RcPump::OnCode(const Scancode& code) {
 }
 
 bool RcPump::OnReadable(int fd) {
-  // Whole records only: lirc and evdev never split one across reads.
   if (source_ == RcSource::Lirc) {
-    lirc_scancode records[16];
-    const ssize_t n = read(fd, records, sizeof records);
-    if (n < 0) return errno == EAGAIN || errno == EINTR;
-    if (n == 0) return false;
-    for (size_t i = 0; i < static_cast<size_t>(n) / sizeof records[0]; ++i) {
-      const lirc_scancode& r = records[i];
+    return ReadRecords<lirc_scancode, 16>(fd, [this](const lirc_scancode& r) {
       OnCode({r.rc_proto, r.scancode, (r.flags & LIRC_SCANCODE_FLAG_TOGGLE) != 0});
-    }
-    return true;
+    });
   }
-  input_event events[32];
-  const ssize_t n = read(fd, events, sizeof events);
-  if (n < 0) return errno == EAGAIN || errno == EINTR;
-  if (n == 0) return false;
-  for (size_t i = 0; i < static_cast<size_t>(n) / sizeof events[0]; ++i) {
-    const input_event& e = events[i];
+  return ReadRecords<input_event, 32>(fd, [this](const input_event& e) {
     // Input events carry the scancode but no toggle bit.
     if (e.type == EV_MSC && e.code == MSC_SCAN)
       OnCode({inputProtocol_, static_cast<uint32_t>(e.value), false});
-  }
-  return true;
+  });
 }
 
 }  // namespace ldvb
