@@ -9,6 +9,7 @@
 # In NAME.expected, "@include FILE" stands for the lines of FILE.lines and
 # @WORK@ for the scenario's folder in the guest. Exit status 1 on any failure.
 set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 console=$1
 dir=$2
 clean=$(mktemp)
@@ -27,11 +28,8 @@ if ! grep -qx '==== qv-done' "$clean"; then
 fi
 
 expected_of() {  # NAME: the expectation with includes and @WORK@ resolved
-  awk -v dir="$dir" '/^@include [A-Za-z0-9_]+$/ {
-      f = dir "/" $2 ".lines"
-      while ((getline line < f) > 0) print line
-      close(f); next }
-    { print }' "$dir/$1.expected" | sed "s|@WORK@|/tmp/run/$1|g"
+  awk -v dir="$dir" -f "$here/../scenarios/include_lines.awk" "$dir/$1.expected" |
+    sed "s|@WORK@|/tmp/run/$1|g"
 }
 
 for script in "$dir"/*.script; do

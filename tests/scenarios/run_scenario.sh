@@ -33,11 +33,7 @@ VARIANT="" CONFIG="" ALONE="" STATUS=0
 
 dir=$(dirname "$base")
 subst() {
-  awk -v dir="$dir" '/^@include [A-Za-z0-9_]+$/ {
-      f = dir "/" $2 ".lines"
-      while ((getline line < f) > 0) print line
-      close(f); next }
-    { print }' "$1" | sed "s|@WORK@|$WORK|g"
+  awk -v dir="$dir" -f "$(dirname "$0")/include_lines.awk" "$1" | sed "s|@WORK@|$WORK|g"
 }
 
 exe=$bin/quorvexdemo-headless
