@@ -125,11 +125,7 @@ bool Card::Tune(const ChannelRequest& r) {
       TuneProperties(started_->family, started_->delsys, r, streamId_);
   if (!p || !SetProperties(fd_, *p)) return false;
   lastTune_ = r;
-  if (Satellite()) {
-    const std::optional<LnbControl> lnb = SatelliteLnb(r);
-    toneOn_ = lnb->highBand;
-    powered_ = true;
-  }
+  if (Satellite()) powered_ = true;
   return true;
 }
 
@@ -160,6 +156,12 @@ bool Card::Signal(SignalFigures& f) {
 
 bool Card::Satellite() const { return started_ && started_->family == Family::Satellite; }
 
+bool Card::ToneOn() const {
+  if (!Satellite() || !lastTune_) return false;
+  const std::optional<LnbControl> lnb = SatelliteLnb(*lastTune_);
+  return lnb && lnb->highBand;
+}
+
 bool Card::BusReady() {
   if (!Satellite()) return false;
   // Switches on the bus need their supply before the first transfer.
@@ -173,20 +175,20 @@ bool Card::BusReady() {
 bool Card::Burst(bool burstB) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!BusReady()) return false;
-  return SendBurst(fd_, burstB, toneOn_);
+  return SendBurst(fd_, burstB, ToneOn());
 }
 
 bool Card::MasterCommand(const uint8_t* bytes, uint32_t length) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!BusReady()) return false;
-  return SendMasterCommand(fd_, bytes, length, toneOn_);
+  return SendMasterCommand(fd_, bytes, length, ToneOn());
 }
 
 bool Card::MasterCommandWithReply(const uint8_t* bytes, uint32_t length,
                                   std::vector<uint8_t>& reply) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!BusReady()) return false;
-  return SendMasterCommandWithReply(fd_, bytes, length, toneOn_, reply);
+  return SendMasterCommandWithReply(fd_, bytes, length, ToneOn(), reply);
 }
 
 bool Card::AddTsFilter(uint32_t pid, TsPump::Deliver deliver, int32_t& number) {
@@ -264,7 +266,6 @@ void Card::CloseUnlocked() {
   fd_ = -1;
   started_.reset();
   caps_ = 0;
-  toneOn_ = false;
   powered_ = false;
   lastTune_.reset();
   streamId_ = NO_STREAM_ID_FILTER;

@@ -65,6 +65,8 @@ class Card {
   struct Filter;
 
   bool Satellite() const;
+  /* The 22 kHz tone of the tuned band, to restore after a bus transfer. */
+  bool ToneOn() const;
   /* A satellite device with its LNB powered (13 V if nothing was tuned yet). */
   bool BusReady();
   std::vector<std::unique_ptr<Filter>> TakeFilters();
@@ -77,10 +79,9 @@ class Card {
   std::optional<Device> started_;
   int fd_ = -1;
   uint32_t caps_ = 0;
-  bool toneOn_ = false;
   bool powered_ = false;
   std::optional<ChannelRequest> lastTune_;
-  uint32_t streamId_ = 0;
+  uint32_t streamId_;  // NO_STREAM_ID_FILTER when none is chosen
   int32_t nextFilter_ = 1;
   std::map<int32_t, std::unique_ptr<Filter>> filters_;
 };
