@@ -78,11 +78,12 @@ void CQuorvexDemoDlg::OnFilterEnableClicked() {
     if (!CapturePidAccepted(m_nPid)) {
       AddLog("PID must be 0-8192 !");
     } else {
-      fw::FileDialogRequest request;
-      request.save = true;
-      request.defaultName = kStreamDefaultName;
-      request.defaultExt = kStreamDefaultExt;
-      request.filter = kStreamFilter;
+      // Built whole, not assigned field by field: GCC 12 at -O3 otherwise
+      // warns that the short extension string may be read uninitialised.
+      const fw::FileDialogRequest request{.save = true,
+                                          .defaultName = kStreamDefaultName,
+                                          .defaultExt = kStreamDefaultExt,
+                                          .filter = kStreamFilter};
       path = FileDialog(request);
     }
     if (!path) {

@@ -11,9 +11,19 @@ std::string Hex2(uint8_t b) {
   return buf;
 }
 
+// Appends " XX" in place: building `" " + Hex2(b)` as a temporary first makes
+// GCC 12 at -O3 warn of an overlapping copy inside std::string (-Wrestrict).
+void AppendHexByte(std::string& line, uint8_t b) {
+  char buf[4];
+  std::snprintf(buf, sizeof buf, " %02X", b);
+  line += buf;
+}
+
 std::string MessageLine(const char* version, const DiseqcMessage& m) {
-  std::string line = std::string("DiSEqC ") + version + ":";
-  for (uint8_t b : m) line += " " + Hex2(b);
+  std::string line = "DiSEqC ";
+  line += version;
+  line += ':';
+  for (uint8_t b : m) AppendHexByte(line, b);
   return line;
 }
 
@@ -100,6 +110,6 @@ std::string DiseqcReplyLine(const uint8_t* reply, uint32_t count) {
   if (count < 2) return "No reply !";
   std::string line = "Reply:";
   const uint32_t shown = std::min(count, kDiseqcReplyBufferSize);
-  for (uint32_t i = 0; i < shown; ++i) line += " " + Hex2(reply[i]);
+  for (uint32_t i = 0; i < shown; ++i) AppendHexByte(line, reply[i]);
   return line;
 }

@@ -27,7 +27,10 @@ FakeLibrary lib;
 
 std::string Args(std::initializer_list<uint32_t> values) {
   std::string s;
-  for (uint32_t v : values) s += (s.empty() ? "" : ",") + std::to_string(v);
+  for (uint32_t v : values) {
+    if (!s.empty()) s += ',';
+    s += std::to_string(v);
+  }
   return s;
 }
 
