@@ -27,6 +27,7 @@
 
 namespace {
 
+#ifndef _WIN64
 // The callback types must carry the callee-pops convention; cdecl here would
 // be a silent mismatch with any vendor's library.
 using StdcallTsData = void(__attribute__((stdcall)) *)(const uint8_t*, uint32_t);
@@ -37,6 +38,7 @@ static_assert(std::is_same_v<QvRcCallback, StdcallRc>);
 static_assert(std::is_same_v<QvDeviceEnumCallbackEx, StdcallEnumEx>);
 using CdeclGetCaps = uint32_t(__attribute__((cdecl)) *)();
 static_assert(std::is_same_v<PFN_GetCaps, CdeclGetCaps>);
+#endif  // 64-bit Windows has one calling convention: nothing to mix up
 
 class Library {
  public:
@@ -76,6 +78,9 @@ void QV_CALLBACK OnDevice(uint32_t id, const char* name, uint32_t) {
 }
 
 TEST(CallingConvention, ThousandsOfStdcallCallbacksFromLibraryThreadsLeaveTheStackBalanced) {
+#ifdef _WIN64
+  GTEST_SKIP() << "64-bit Windows has one calling convention: no callback can unbalance the stack";
+#endif
   // The virtual remote presses its keys without pauses, for ever.
   char dir[MAX_PATH];
   ASSERT_GT(GetTempPathA(MAX_PATH, dir), 0u);
