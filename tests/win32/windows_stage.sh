@@ -11,7 +11,7 @@ werror=$1 jobs=$2
 cross() {  # cross DIR TOOLCHAIN [cmake args...]
   local dir=$1 toolchain=$2; shift 2
   cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="cmake/$toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
-        -DQV_WERROR="$werror" -DQV_BUILD_WX=OFF "$@" >/dev/null
+        -DQV_BUILD_TESTS=ON -DQV_WERROR="$werror" -DQV_BUILD_WX=OFF "$@" >/dev/null
   cmake --build "$dir" -j"$jobs"
 }
 under_wine() {  # under_wine DIR: every test of that build, in its own Wine prefix
@@ -36,9 +36,9 @@ else
 fi
 
 # The ZIP for Windows users, from the 32-bit build.
-rm -f build-win32/QuorvexDemo-*.zip
+rm -f build-win32/quorvexdemo-*.zip
 (cd build-win32 && cpack -G ZIP >/dev/null)
-zip=$(ls build-win32/QuorvexDemo-*.zip)
+zip=$(ls build-win32/quorvexdemo-*.zip)
 listing=$(cmake -E tar tf "$zip" | sed -n 's|^[^/]*/\(.\)|\1|p' | sort)
 want=$(printf '%s\n' QuorvexDemo.exe README.txt quorvex.dll quorvexdemo-headless.exe | sort)
 if [ "$listing" != "$want" ]; then
