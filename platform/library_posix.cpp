@@ -13,7 +13,10 @@ const char* NativeLibraryName(const char* windowsName) {
   std::string base = windowsName;
   const size_t dot = base.rfind(".dll");
   if (dot != std::string::npos && dot + 4 == base.size()) base.resize(dot);
-  name = (base.find('/') == std::string::npos ? "lib" + base : base) + ".so";
+  // A file named with its own extension (a tool given a library's path) is
+  // loaded as named.
+  const bool native = base.size() > 3 && base.compare(base.size() - 3, 3, ".so") == 0;
+  name = native ? base : (base.find('/') == std::string::npos ? "lib" + base : base) + ".so";
   return name.c_str();
 }
 

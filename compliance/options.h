@@ -1,0 +1,31 @@
+// The command line of quorvex-compliance.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "tuning/tune_request.h"
+
+namespace compliance {
+
+struct Options {
+  std::string library;                    // a file, or empty for the program's own search
+  std::optional<uint32_t> device;         // enumeration index; none: every device
+  std::optional<TuneFields> transponder;  // a transponder known to lock
+  bool writeEeprom = false;
+  bool verbose = false;
+  bool help = false;
+  std::string junit;           // JUnit XML report file, or empty
+  uint32_t timeoutMs = 10000;  // limit of one library call
+};
+
+// Parses the arguments (without the program name): the options, or the text
+// of what is wrong with them.
+std::variant<Options, std::string> ParseOptions(int argc, const char* const* argv);
+
+// The usage text.
+const char* UsageText();
+
+}  // namespace compliance
