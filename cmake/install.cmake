@@ -16,7 +16,8 @@ set(CPACK_STRIP_FILES ON)
 if(WIN32)
   # Windows loads a DLL from the folder of the executable before any other,
   # so the card maker's quorvex.dll simply takes the virtual card's place.
-  install(TARGETS QuorvexDemo quorvexdemo-headless quorvex RUNTIME DESTINATION .)
+  install(TARGETS QuorvexDemo quorvexdemo-headless quorvex-compliance quorvex
+          RUNTIME DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/windows-readme.txt DESTINATION . RENAME README.txt)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(CPACK_SYSTEM_NAME win32)
@@ -38,7 +39,7 @@ file(RELATIVE_PATH _qv_bin_to_lib ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR
 # The programs load libquorvex.so by its bare name, so they carry the folder as
 # a RUNPATH relative to themselves (a tree installed anywhere keeps working);
 # LD_LIBRARY_PATH still puts another library in front.
-set(_qv_programs quorvexdemo-headless)
+set(_qv_programs quorvexdemo-headless quorvex-compliance)
 if(TARGET quorvexdemo)
   list(APPEND _qv_programs quorvexdemo)
 endif()
@@ -76,7 +77,7 @@ endif()
 # Manual pages and the package's documentation, compressed as Debian wants
 # them (gzip -n: no name or time stamp, so the package builds reproducibly).
 find_program(QV_GZIP gzip REQUIRED)
-set(_qv_pages quorvexdemo.1 quorvexdemo-headless.1)
+set(_qv_pages quorvexdemo.1 quorvexdemo-headless.1 quorvex-compliance.1)
 set(_qv_compressed "")
 foreach(_page IN LISTS _qv_pages ITEMS changelog)
   if(_page STREQUAL "changelog")
@@ -90,8 +91,9 @@ foreach(_page IN LISTS _qv_pages ITEMS changelog)
   list(APPEND _qv_compressed ${_out})
 endforeach()
 add_custom_target(qv_unix_docs ALL DEPENDS ${_qv_compressed})
-install(FILES ${CMAKE_BINARY_DIR}/unix/quorvexdemo.1.gz ${CMAKE_BINARY_DIR}/unix/quorvexdemo-headless.1.gz
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+list(TRANSFORM _qv_pages PREPEND ${CMAKE_BINARY_DIR}/unix/)
+list(TRANSFORM _qv_pages APPEND .gz)
+install(FILES ${_qv_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 if(TARGET quorvexdemo)
   # The launcher is described on the program's own page.
   file(CREATE_LINK quorvexdemo.1.gz ${CMAKE_BINARY_DIR}/unix/quorvexdemo-linuxdvb.1.gz SYMBOLIC)
@@ -114,9 +116,10 @@ remote-control codes, recording one PID of the transport stream, EEPROM backup
 and restore, and multistream selection. Every call and outcome is logged.
 .
 The package holds the window (quorvexdemo), a script host that runs the same
-program without a window (quorvexdemo-headless), a virtual card that stands in
-when no card is present, and a build of the tuner library for every card the
-Linux DVB API supports (quorvexdemo-linuxdvb).")
+program without a window (quorvexdemo-headless), a checker of any tuner library
+against the contract (quorvex-compliance), a virtual card that stands in when
+no card is present, and a build of the tuner library for every card the Linux
+DVB API supports (quorvexdemo-linuxdvb).")
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 include(CPack)

@@ -39,6 +39,10 @@ lintian --fail-on error "$deb"
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "$(realpath "$deb")" >/dev/null
 installed=$(dpkg -L quorvexdemo)
 tour /usr/bin
+# The installed checker finds the virtual card beside the programs too.
+env -i timeout 120 /usr/bin/quorvex-compliance --device 0 --freq 10722 > "$work/compliance.txt" ||
+  { echo "the installed quorvex-compliance failed:"; grep -E 'FAIL|^Total' "$work/compliance.txt"; exit 1; }
+echo "/usr/bin/quorvex-compliance: $(tail -n 1 "$work/compliance.txt")"
 for f in /usr/bin/quorvexdemo /usr/bin/quorvexdemo-linuxdvb /usr/share/applications/quorvexdemo.desktop \
          /usr/share/man/man1/quorvexdemo-headless.1.gz; do
   [ -e "$f" ] || { echo "the package did not install $f"; exit 1; }
