@@ -54,6 +54,8 @@ fi
 if [ -n "$CONFIG" ]; then
   printf '%s\n' "$CONFIG" | sed "s|@WORK@|$WORK|g" > "$WORK/config.json"
   export QUORVEX_SIM_CONFIG=$WORK/config.json
+elif [ -n "$CONFIG_FILE" ]; then
+  export QUORVEX_SIM_CONFIG=$CONFIG_FILE
 else
   unset QUORVEX_SIM_CONFIG
 fi
