@@ -52,6 +52,7 @@ std::FILE* CreateTextStream(const std::string& path) {
   if (stream == nullptr) ::close(fd);
   return stream;
 }
+
 bool WriteFile(FileHandle file, const void* data, uint32_t length, uint32_t& written) {
   // One call from the caller's view: keep writing until the kernel took the
   // whole buffer or refused, as a blocking WriteFile does.
