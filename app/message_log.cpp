@@ -2,6 +2,7 @@
 
 #include "app/quorvex_demo_dlg.h"
 #include "framework/data_exchange.h"
+#include "platform/file.h"
 
 namespace {
 const char* const kLogFilter = "Log (*.log)|*.log|All Files (*.*)|*.*||";
@@ -34,7 +35,7 @@ void CQuorvexDemoDlg::OnLogToFileClicked() {
       // A stream can only be open here if an earlier check was never undone;
       // close it rather than leak it.
       if (m_pLogFile != nullptr) std::fclose(m_pLogFile);
-      m_pLogFile = std::fopen(path->c_str(), "w");
+      m_pLogFile = platform::CreateTextStream(*path);
     } else {
       m_bLogToFile = 0;
       UpdateData(false);

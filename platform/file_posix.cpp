@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -7,18 +8,49 @@
 
 namespace platform {
 
+namespace {
+
+// Opens the way CreateFileA does on Windows, whatever the path names. A folder
+// is never a file. Opening never waits for a FIFO's other end: a FIFO nobody
+// reads cannot be opened for writing (ENXIO), like a file that cannot be
+// created, so a click on a forgotten named pipe does not freeze the window.
+// Once open, the descriptor blocks again, so a player reading the pipe gets
+// every byte, and reading a FIFO nobody writes ends at once.
+int OpenNoWait(const std::string& path, int flags, mode_t mode) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return -1;
+  struct stat st {};
+  const int status = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || status < 0 ||
+      ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
 FileHandle CreateFile(const std::string& path, Access access, Share /*share*/,
                       Disposition disposition) {
   // POSIX has no share modes: others can always read, which is what the
   // program asks for everywhere.
   int flags = access == Access::Write ? O_WRONLY : O_RDONLY;
   if (disposition == Disposition::CreateAlways) flags |= O_CREAT | O_TRUNC;
-  flags |= O_CLOEXEC;
-  int fd;
-  do {
-    fd = ::open(path.c_str(), flags, 0644);
-  } while (fd < 0 && errno == EINTR);
+  const int fd = OpenNoWait(path, flags, 0644);
   return fd < 0 ? kInvalidFile : static_cast<FileHandle>(fd);
+}
+
+std::FILE* CreateTextStream(const std::string& path) {
+  // The permissions fopen gives a new file.
+  const int fd = OpenNoWait(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* stream = ::fdopen(fd, "w");
+  if (stream == nullptr) ::close(fd);
+  return stream;
 }
 
 bool WriteFile(FileHandle file, const void* data, uint32_t length, uint32_t& written) {

@@ -40,4 +40,9 @@ void CloseHandle(FileHandle file) {
   if (file != kInvalidFile) ::CloseHandle(Native(file));
 }
 
+std::FILE* CreateTextStream(const std::string& path) {
+  // Windows itself refuses a folder and never waits for a pipe's other end.
+  return std::fopen(path.c_str(), "w");
+}
+
 }  // namespace platform

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -17,5 +18,8 @@ void* GetProcAddress(ModuleHandle module, const char* name);
 void FreeLibrary(ModuleHandle module);
 // The file name the loader is asked for on this platform.
 const char* NativeLibraryName(const char* windowsName);
+// A text the library hands out (8-bit, in the system's code page) as the
+// program's own UTF-8; null reads as empty.
+std::string LibraryText(const char* text);
 
 }  // namespace platform

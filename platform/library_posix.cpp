@@ -33,4 +33,7 @@ void* GetProcAddress(ModuleHandle module, const char* name) {
 
 void FreeLibrary(ModuleHandle module) { dlclose(reinterpret_cast<void*>(module)); }
 
+// The system's code page here is UTF-8, the program's own.
+std::string LibraryText(const char* text) { return text != nullptr ? text : ""; }
+
 }  // namespace platform

@@ -5,7 +5,8 @@ namespace platform {
 
 // Blocks the calling thread.
 void Sleep(unsigned milliseconds);
-// Starts the socket layer (Windows Sockets); true elsewhere.
+// Starts the socket layer (Windows Sockets); elsewhere makes a write to a pipe
+// whose reader has gone fail instead of ending the program, and returns true.
 bool StartSockets();
 
 }  // namespace platform

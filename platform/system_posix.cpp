@@ -1,4 +1,5 @@
 #include <chrono>
+#include <csignal>
 #include <thread>
 
 #include "platform/system.h"
@@ -9,6 +10,13 @@ void Sleep(unsigned milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-bool StartSockets() { return true; }
+bool StartSockets() {
+  // There are no Windows Sockets to start here, but the pipe and socket layer
+  // needs one setting: a write to a pipe whose reader has gone (a player that
+  // quit while a capture runs into its named pipe) must fail with EPIPE, as
+  // WriteFile fails on Windows, instead of ending the whole program.
+  std::signal(SIGPIPE, SIG_IGN);
+  return true;
+}
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 #include "app/quorvex_demo_dlg.h"
+#include "platform/library.h"
 #include "res/resource_ids.h"
 #include "tuner/tuner_api.h"
 #include "tuner/tuner_type.h"
@@ -9,7 +10,7 @@ namespace {
 
 // Both run on the user-interface thread, inside the enumeration call.
 void QV_CALLBACK DeviceEnumCallback(uint32_t deviceId, const char* name) {
-  if (g_pEnumDlg != nullptr) g_pEnumDlg->AddEnumeratedDevice(deviceId, name ? name : "");
+  if (g_pEnumDlg != nullptr) g_pEnumDlg->AddEnumeratedDevice(deviceId, platform::LibraryText(name));
 }
 
 void QV_CALLBACK DeviceEnumCallbackEx(uint32_t deviceId, const char* name, uint32_t tunerType) {

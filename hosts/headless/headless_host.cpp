@@ -52,6 +52,7 @@ HeadlessHost::~HeadlessHost() { DropPosts(false); }
 
 int HeadlessHost::RunModal(fw::Dialog& dialog) {
   if (main_ != nullptr) return RunChild(dialog);
+  if (!steps_) ParseScript();
 
   HeadlessWindow window(dialog, *this);
   {
@@ -166,25 +167,35 @@ void HeadlessHost::Serve(HeadlessWindow& window, std::chrono::milliseconds span)
   }
 }
 
-void HeadlessHost::RunScript(HeadlessWindow& window) {
+void HeadlessHost::ParseScript() {
+  steps_.emplace();
   std::string raw;
+  while (std::getline(script_, raw)) {
+    ++lineNumber_;
+    const std::string at = "line " + std::to_string(lineNumber_) + ": ";
+    // Passed on as a C string, a path or a typed text would end at the NUL.
+    if (raw.find('\0') != std::string::npos) Fail(at + "a NUL byte is not allowed in a line");
+    const std::string_view line = Trim(raw);
+    if (IsSkipped(line)) continue;
+    try {
+      steps_->push_back(Step{lineNumber_, ParseAction(line)});
+    } catch (const SyntaxError& e) {
+      Fail(at + e.what());
+    }
+  }
+}
+
+void HeadlessHost::RunScript(HeadlessWindow& window) {
   while (!window.Ended()) {
-    if (!std::getline(script_, raw)) {
+    if (nextStep_ == steps_->size()) {
       // Out of script: the user closes the window.
       window.Owner().Dispatch(fw::MessageOf(fw::MessageKind::Close));
       if (!window.Ended()) Fail("end of script: the dialog did not close when asked to");
       return;
     }
-    ++lineNumber_;
-    const std::string_view line = Trim(raw);
-    if (IsSkipped(line)) continue;
-    Action action;
-    try {
-      action = ParseAction(line);
-    } catch (const SyntaxError& e) {
-      Fail("line " + std::to_string(lineNumber_) + ": " + e.what());
-    }
-    Perform(action, window);
+    const Step& step = (*steps_)[nextStep_++];
+    lineNumber_ = step.lineNumber;
+    Perform(step.action, window);
   }
 }
 
@@ -247,15 +258,9 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
     case Verb::Type: {
       HeadlessWindow::ControlState& c = Control(window, a.id, "type", IsEditKind, "an edit");
       if (Ignored(a, c)) return;
-      if (c.style & fw::kNumber) {
-        std::string digits;
-        for (char ch : a.text) {
-          if (ch >= '0' && ch <= '9') digits += ch;
-        }
-        c.text = digits;
-      } else {
-        c.text = a.text;
-      }
+      // As given, in a number field too, as a paste puts it into a real
+      // window: the program's own validation decides what it makes of it.
+      c.text = a.text;
       return;
     }
     case Verb::DoubleClick: {

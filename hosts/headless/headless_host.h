@@ -12,6 +12,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "framework/host.h"
 #include "hosts/headless/headless_window.h"
@@ -63,6 +64,9 @@ class HeadlessHost : public fw::Host {
     std::function<void()> work;
   };
 
+  // Reads and parses the whole script, so that a wrong line anywhere ends the
+  // run before the program has done anything.
+  void ParseScript();
   void RunScript(HeadlessWindow& window);
   void Perform(const Action& action, HeadlessWindow& window);
   // Serves timers and posted work, in due order, for a span of real time.
@@ -76,10 +80,17 @@ class HeadlessHost : public fw::Host {
   bool Ignored(const Action& action, const HeadlessWindow::ControlState& control);
   [[noreturn]] void Fail(const std::string& message);
 
+  struct Step {
+    int lineNumber;
+    Action action;
+  };
+
   std::istream& script_;
   Transcript out_;
   Options options_;
-  int lineNumber_ = 0;
+  std::optional<std::vector<Step>> steps_;  // once the script has been parsed
+  size_t nextStep_ = 0;
+  int lineNumber_ = 0;  // of the line being parsed or performed
   HeadlessWindow* main_ = nullptr;
   std::deque<std::optional<std::string>> fileAnswers_;
 

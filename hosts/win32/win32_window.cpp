@@ -234,8 +234,10 @@ std::optional<std::string> Win32Window::FileDialog(const fw::FileDialogRequest& 
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
-  ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR |
-              (request.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
+  // No question before replacing a file and no insisting that it exists: the
+  // program opens the path itself and reports what fails ("CreateFile()
+  // failed !"), as with the other hosts.
+  ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
   const BOOL ok = request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!ok) return std::nullopt;
   // The program opens the path with the 8-bit file functions.

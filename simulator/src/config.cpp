@@ -1,12 +1,11 @@
 #include "config.h"
 
 #include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <set>
-#include <sstream>
 
 #include "entry_points.h"
+#include "input_file.h"
 #include "sky.h"
 
 namespace qvsim {
@@ -410,15 +409,18 @@ Config parseConfig(const std::string& jsonText) {
 }
 
 Config loadConfigFile(const std::string& path, std::string* problem) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (problem) *problem = "cannot read " + path;
+  std::string text;
+  uintmax_t size = 0;
+  std::string refused = readInputFile(path, kMaxConfigBytes, text, size);
+  if (refused.empty() && size > kMaxConfigBytes) {
+    refused = path + " is larger than " + std::to_string(kMaxConfigBytes) + " bytes";
+  }
+  if (!refused.empty()) {
+    if (problem) *problem = refused;
     return defaultConfig();
   }
-  std::ostringstream text;
-  text << in.rdbuf();
   try {
-    return parseConfig(text.str());
+    return parseConfig(text);
   } catch (const ConfigError& e) {
     if (problem) *problem = path + ": " + e.what();
     return defaultConfig();

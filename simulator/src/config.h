@@ -125,7 +125,11 @@ Config defaultConfig();
 // in a known section throws ConfigError with a one-line reason.
 Config parseConfig(const std::string& jsonText);
 
-// Reads and parses a file. On failure returns the defaults and sets *problem.
+// A configuration is a few kilobytes; a larger file is not one.
+inline constexpr uintmax_t kMaxConfigBytes = 1 << 20;
+
+// Reads and parses a regular file of at most kMaxConfigBytes. On failure
+// returns the defaults and sets *problem.
 Config loadConfigFile(const std::string& path, std::string* problem);
 
 struct ConfigError : std::runtime_error {

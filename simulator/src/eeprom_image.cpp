@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "input_file.h"
+
 namespace qvsim {
 namespace {
 
@@ -84,18 +86,19 @@ std::string loadEepromFile(const std::string& path, const std::vector<EepromImag
   std::error_code ec;
   // Not kept yet: the devices start from their factory content.
   if (!std::filesystem::exists(path, ec) && !ec) return "";
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "cannot read " + path + "; using the factory content";
-  const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-  if (in.bad()) return "cannot read " + path + "; using the factory content";
-  const size_t whole = data.size() / kEepromSize;
-  for (size_t i = 0; i < images.size() && i < whole; ++i) {
+  // Only what the devices take is read; the rest of a longer file is unused.
+  std::string data;
+  uintmax_t size = 0;
+  const std::string refused = readInputFile(path, images.size() * kEepromSize, data, size);
+  if (!refused.empty()) return refused + "; using the factory content";
+  const size_t read = data.size() / kEepromSize;
+  for (size_t i = 0; i < images.size() && i < read; ++i) {
     const auto begin = data.begin() + static_cast<long>(i * kEepromSize);
     images[i]->assign(std::vector<uint8_t>(begin, begin + static_cast<long>(kEepromSize)));
   }
-  if (data.size() % kEepromSize != 0 || whole < images.size()) {
-    return path + " holds " + std::to_string(data.size()) + " bytes, " + std::to_string(whole) +
+  const uintmax_t whole = size / kEepromSize;
+  if (size % kEepromSize != 0 || whole < images.size()) {
+    return path + " holds " + std::to_string(size) + " bytes, " + std::to_string(whole) +
            " whole image(s) for " + std::to_string(images.size()) +
            " device(s); the others keep their factory content";
   }

@@ -5,8 +5,11 @@
 #   .script    the user's actions (required)
 #   .expected  the transcript, exactly (required)
 #   .env       optional shell lines: VARIANT=<folder under BIN_DIR>, CONFIG=<json>,
+#              CONFIG_FILE=<path QUORVEX_SIM_CONFIG names as it is>,
 #              ALONE=1 (run the host from a folder with no tuner library),
-#              STATUS=<exit status expected, 0 by default>
+#              STATUS=<exit status expected, 0 by default>, POSIX_ONLY=1
+#              (a scenario about POSIX files such as named pipes: not run
+#              under Windows, which has none); may set up files in $WORK
 #   .trace     optional: the virtual card's trace, exactly
 #   .check     optional: more checks in bash, run with $WORK, $TRACE, $OUT set
 # In all of them, @WORK@ stands for the scenario's scratch folder, and a line
@@ -16,19 +19,22 @@
 # build's quorvexdemo-headless.exe (a cross build under Wine): the program then
 # finds quorvex.dll beside itself, writes its transcript and log files with
 # CRLF line ends, and takes the scratch folder's path as Wine maps it. Where
-# Windows itself answers differently (a folder cannot be opened as a file),
-# NAME.win32.expected holds the Windows transcript.
+# Windows itself must answer differently, NAME.win32.expected holds the
+# Windows transcript.
 set -u
 bin=$1
 base=$2
 name=$(basename "$base")
+if [ -n "${QV_RUN_WITH:-}" ] && grep -qx 'POSIX_ONLY=1' "$base.env" 2>/dev/null; then
+  echo "not run: a scenario about POSIX files"; exit 0
+fi
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/qv-$name.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 export WORK
 TRACE=$WORK/trace.txt
 OUT=$WORK/transcript.txt
 
-VARIANT="" CONFIG="" ALONE="" STATUS=0
+VARIANT="" CONFIG="" CONFIG_FILE="" ALONE="" STATUS=0
 [ -f "$base.env" ] && . "$base.env"
 
 dir=$(dirname "$base")
@@ -48,6 +54,8 @@ fi
 if [ -n "$CONFIG" ]; then
   printf '%s\n' "$CONFIG" | sed "s|@WORK@|$WORK|g" > "$WORK/config.json"
   export QUORVEX_SIM_CONFIG=$WORK/config.json
+elif [ -n "$CONFIG_FILE" ]; then
+  export QUORVEX_SIM_CONFIG=$CONFIG_FILE
 else
   unset QUORVEX_SIM_CONFIG
 fi
