@@ -1,8 +1,12 @@
+#include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/quorvex_demo_dlg.h"
 #include "framework/data_exchange.h"
 #include "platform/file.h"
+#include "res/resource_ids.h"
 
 namespace {
 const char* const kLogFilter = "Log (*.log)|*.log|All Files (*.*)|*.*||";
@@ -11,32 +15,79 @@ const char* const kLogFilter = "Log (*.log)|*.log|All Files (*.*)|*.*||";
 void CQuorvexDemoDlg::AddLog(std::string line) {
   m_lbLog.AddString(line);
   m_lbLog.SetTopIndex(m_lbLog.GetCount() - 1);
-  std::lock_guard<std::mutex> lock(m_logFileMutex);
-  if (m_pLogFile != nullptr) {
-    std::fprintf(m_pLogFile, "%s\n", line.c_str());
-    std::fflush(m_pLogFile);
-  }
+  WriteLogFile(line + '\n');
 }
 
-void CQuorvexDemoDlg::PostLog(std::string line) {
-  PostToUi([this, text = std::move(line)]() mutable { AddLog(std::move(text)); });
+void CQuorvexDemoDlg::AddLogLines(const std::string& lines) {
+  std::vector<std::string> entries;
+  entries.reserve(static_cast<size_t>(std::count(lines.begin(), lines.end(), '\n')));
+  for (size_t start = 0, end; (end = lines.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    entries.push_back(lines.substr(start, end - start));
+  }
+  if (entries.empty()) return;
+  // A batch goes to the list at once, scrolls once and is written and
+  // flushed once: the list and the file end up as after one AddLog per line,
+  // at a fraction of the cost in a flood of codes.
+  m_lbLog.AddStrings(std::move(entries));
+  m_lbLog.SetTopIndex(m_lbLog.GetCount() - 1);
+  WriteLogFile(lines);
+}
+
+// `text` is whole lines, each ending in '\n'.
+void CQuorvexDemoDlg::WriteLogFile(const std::string& text) {
+  bool failed = false;
+  {
+    std::lock_guard<std::mutex> lock(m_logFileMutex);
+    if (m_pLogFile == nullptr) return;
+    failed = std::fwrite(text.data(), 1, text.size(), m_pLogFile) != text.size() ||
+             std::fflush(m_pLogFile) != 0;
+  }
+  if (failed) OnLogFileFailed();
+}
+
+// A log file that silently stops growing would make the user trust a record
+// that is not there: the file ends at the last line it took, and the list
+// says why.
+void CQuorvexDemoDlg::OnLogFileFailed() {
+  {
+    std::lock_guard<std::mutex> lock(m_logFileMutex);
+    if (m_pLogFile == nullptr) return;
+    std::fclose(m_pLogFile);
+    m_pLogFile = nullptr;
+  }
+  m_bLogToFile = 0;
+  CheckDlgButton(IDC_CHK_LOG_TO_FILE, 0);
+  AddLog("Log file write failed !");
 }
 
 void CQuorvexDemoDlg::OnLogToFileClicked() {
-  UpdateData(true);
+  const bool exchanged = UpdateData(true);
+  // The box's own new state decides, also when the exchange stopped at a bad
+  // number before it reached the box.
+  m_bLogToFile = IsDlgButtonChecked(IDC_CHK_LOG_TO_FILE) != 0 ? 1 : 0;
   if (m_bLogToFile != 0) {
+    if (!exchanged) {
+      m_bLogToFile = 0;
+      CheckDlgButton(IDC_CHK_LOG_TO_FILE, 0);
+      return;
+    }
     fw::FileDialogRequest request;
     request.save = true;
     request.defaultName = "QuorvexDemo.log";
     request.filter = kLogFilter;
     const std::optional<std::string> path = FileDialog(request);
+    bool opened = false;
     if (path) {
       std::lock_guard<std::mutex> lock(m_logFileMutex);
       // A stream can only be open here if an earlier check was never undone;
       // close it rather than leak it.
       if (m_pLogFile != nullptr) std::fclose(m_pLogFile);
       m_pLogFile = platform::CreateTextStream(*path);
-    } else {
+      opened = m_pLogFile != nullptr;
+    }
+    if (!opened) {
+      if (path) AddLog("Cannot open log file !");
       m_bLogToFile = 0;
       UpdateData(false);
     }

@@ -196,8 +196,25 @@ void CQuorvexDemoDlg::OnPaint() {
 uintptr_t CQuorvexDemoDlg::OnQueryDragIcon() { return m_hIcon; }
 
 void CQuorvexDemoDlg::RunCloseSequence() {
-  if (m_nRcFilter != -1) TunerApi.DelFilter(m_nRcFilter);
-  if (m_nTsFilter != -1) TunerApi.DelFilter(m_nTsFilter);
+  // A running filter is deleted without a word; one whose deletion failed
+  // before is tried again, and its outcome logged as at the first try.
+  if (m_nRcFilter != -1) {
+    if (m_bReceiving) {
+      TunerApi.DelFilter(m_nRcFilter);
+      // The codes delivered before DelFilter returned still reach the list
+      // and the log file.
+      ServeRemoteLines();
+    } else {
+      DeleteRemoteFilter();
+    }
+  }
+  if (m_nTsFilter != -1) {
+    if (m_bCapturing) {
+      TunerApi.DelFilter(m_nTsFilter);
+    } else {
+      DeleteOrphanCaptureFilter();
+    }
+  }
   platform::Sleep(kFilterSettleMs);
   if (TunerApi.StopDVB() == 0) MessageBox("StopDVB() failed !", "Error", fw::BoxIcon::Stop);
   ReleaseTunerLibrary();

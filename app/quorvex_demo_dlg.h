@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "framework/controls.h"
@@ -19,8 +20,11 @@ class CQuorvexDemoDlg : public fw::Dialog {
 
   // Adds one line to the message list and, while it is open, the log file.
   void AddLog(std::string line);
-  // Hands a line to the user-interface thread without waiting (library threads).
-  void PostLog(std::string line);
+  // Adds every line of `lines` (each ending in '\n'), in order, as AddLog
+  // does, with one flush of the log file for all of them.
+  void AddLogLines(const std::string& lines);
+  // Logs the remote-control lines the callbacks have queued so far.
+  void ServeRemoteLines();
 
   // Device enumeration callbacks reach the dialog through these.
   void AddEnumeratedDevice(uint32_t deviceId, const std::string& text);
@@ -74,6 +78,29 @@ class CQuorvexDemoDlg : public fw::Dialog {
   static const fw::MapEntry<CQuorvexDemoDlg> kMessageMap[];
   // Deletes live filters, waits, stops the device and frees the library.
   void RunCloseSequence();
+  // Writes whole lines to the open log file and flushes it; on the first
+  // failing write or flush the file is closed, the box unchecked and the
+  // failure logged.
+  void WriteLogFile(const std::string& text);
+  void OnLogFileFailed();
+
+  // Remote control: starts the registration of the chosen type; stops it.
+  void StartRemoteControl();
+  void StopRemoteControl();
+  // DelFilter on the remote-control filter, the queued lines served once it
+  // returns and the outcome logged; true when the filter is gone.
+  bool DeleteRemoteFilter();
+
+  // Capture: starts into a file of the user's choice; stops and closes it.
+  void StartCapture();
+  void StopCapture();
+  // DelFilter on a capture filter whose deletion failed before, the outcome
+  // logged; true when it is gone.
+  bool DeleteOrphanCaptureFilter();
+
+  // Clears the DiSEqC options the device in use does not offer (their box is
+  // disabled), so that Send never uses them.
+  void ClearDisabledDiseqcOptions();
 
  public:
   // Members, in declaration order; bound to controls by DoDataExchange.
@@ -120,6 +147,13 @@ class CQuorvexDemoDlg : public fw::Dialog {
   // Serialises the log stream: a line from a library thread never goes to a
   // stream that is being closed.
   std::mutex m_logFileMutex;
+  // Whether the user's reception or capture runs. A filter number held while
+  // it does not belongs to a filter whose deletion failed: it may still be
+  // delivering and is deleted before a new one is asked for.
+  bool m_bReceiving = false;
+  bool m_bCapturing = false;
+  // The capability mask of the device in use, when the library reports one.
+  std::optional<uint32_t> m_deviceCaps;
 };
 
 // The one main dialog; set by its constructor, never cleared.

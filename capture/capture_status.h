@@ -25,7 +25,7 @@ std::string CaptureStatusText(uint64_t bytes);
 // The capture file while a capture runs, else platform::kInvalidFile.
 extern platform::FileHandle g_hStreamFile;
 
-// Bytes delivered since the last start.
+// Bytes that reached the capture file since the last start.
 uint64_t CaptureDeliveredBytes();
 
 // Called by the library once per delivered buffer, on a thread of its own.

@@ -19,7 +19,23 @@ namespace {
 // around closing, so the file is never closed under a write in flight, even
 // by a library that delivers while DelFilter is running.
 std::mutex g_streamMutex;
+// Bytes that reached the file since the last start.
 std::atomic<uint64_t> g_qwStreamBytes{0};
+
+// The first failed or short write of a capture is reported once: the callback
+// marks it posted and posts; whichever of that post and the stop path comes
+// first logs it, so the line is never lost nor doubled, and one posted in an
+// earlier capture finds nothing to log in the next.
+enum WriteFailure : int { kWriteOk, kWriteFailurePosted, kWriteFailureLogged };
+std::atomic<int> g_writeFailure{kWriteOk};
+
+void LogWriteFailureOnce() {
+  int posted = kWriteFailurePosted;
+  if (g_writeFailure.compare_exchange_strong(posted, kWriteFailureLogged) && g_pDlg != nullptr &&
+      g_pDlg->HasWindow()) {
+    g_pDlg->AddLog("WriteFile() failed !");
+  }
+}
 
 // At most one status update waits for the user-interface thread: a fast
 // stream raises the total the waiting update will show instead of queueing
@@ -50,15 +66,23 @@ uint64_t CaptureDeliveredBytes() { return g_qwStreamBytes.load(); }
 // Runs on the library's thread. It never waits for the user-interface
 // thread, which may at this moment be inside DelFilter waiting for it.
 void QV_CALLBACK TsDataCallback(const uint8_t* data, uint32_t length) {
+  bool failed = false;
   {
     std::lock_guard lock(g_streamMutex);
     // A delivery after the capture stopped has no file to go to.
     if (g_hStreamFile == platform::kInvalidFile) return;
-    // A failed write is not reported: the capture goes on and the total
-    // still counts what was delivered.
+    // The total counts what reached the file, so it always matches the
+    // file's length; the capture goes on after a failed write.
     uint32_t written = 0;
-    platform::WriteFile(g_hStreamFile, data, length, written);
-    g_qwStreamBytes.fetch_add(length);
+    if (!platform::WriteFile(g_hStreamFile, data, length, written)) written = 0;
+    g_qwStreamBytes.fetch_add(written);
+    failed = written < length;
+  }
+  if (failed) {
+    int ok = kWriteOk;
+    if (g_writeFailure.compare_exchange_strong(ok, kWriteFailurePosted)) {
+      fw::Dialog::PostToUi(LogWriteFailureOnce);
+    }
   }
   if (!g_statusPending.exchange(true)) {
     const uint32_t capture = g_statusCapture.load();
@@ -66,71 +90,110 @@ void QV_CALLBACK TsDataCallback(const uint8_t* data, uint32_t length) {
   }
 }
 
-void CQuorvexDemoDlg::OnFilterEnableClicked() {
-  UpdateData(true);
-  if (m_bFilterEnable != 0) {
-    // No filter is live here, so nothing delivers while the count restarts.
-    g_qwStreamBytes.store(0);
-    g_statusCapture.fetch_add(1);
-    g_statusPending.store(false);
-
-    std::optional<std::string> path;
-    if (!CapturePidAccepted(m_nPid)) {
-      AddLog("PID must be 0-8192 !");
-    } else {
-      // Built whole, not assigned field by field: GCC 12 at -O3 otherwise
-      // warns that the short extension string may be read uninitialised.
-      const fw::FileDialogRequest request{.save = true,
-                                          .defaultName = kStreamDefaultName,
-                                          .defaultExt = kStreamDefaultExt,
-                                          .filter = kStreamFilter};
-      path = FileDialog(request);
-    }
-    if (!path) {
-      m_bFilterEnable = 0;
-    } else {
-      const platform::FileHandle file =
-          platform::CreateFile(*path, platform::Access::Write, platform::Share::Read,
-                               platform::Disposition::CreateAlways);
-      if (file == platform::kInvalidFile) {
-        AddLog("CreateFile() failed !");
-        m_bFilterEnable = 0;
-      } else {
-        // The file is open before the filter exists: deliveries may begin
-        // during SetFilter itself.
-        {
-          std::lock_guard lock(g_streamMutex);
-          g_hStreamFile = file;
-        }
-        if (TunerApi.SetFilter != nullptr &&
-            TunerApi.SetFilter(static_cast<uint16_t>(m_nPid), TsDataCallback, 2, 1, &m_nTsFilter) !=
-                0) {
-          AddLog("SetFilter() success.");
-        } else {
-          CloseStreamFile();
-          AddLog("SetFilter() failed !");
-          m_bFilterEnable = 0;
-          // Whatever the library left there is no filter of ours: closing
-          // the window must not delete it.
-          m_nTsFilter = -1;
-        }
-      }
-    }
-  } else {
-    if (TunerApi.DelFilter(m_nTsFilter) != 0) {
-      AddLog("DelFilter() success.");
-    } else {
-      AddLog("DelFilter() failed !");
-    }
-    CloseStreamFile();
-    m_nTsFilter = -1;
-    m_bFilterEnable = 0;
-    // An update still on its way would show this same total later; show it
-    // now, and let the late one pass.
-    g_statusCapture.fetch_add(1);
-    if (g_statusPending.exchange(false)) {
-      m_strFilterInfo = CaptureStatusText(g_qwStreamBytes.load());
-    }
+bool CQuorvexDemoDlg::DeleteOrphanCaptureFilter() {
+  if (TunerApi.DelFilter(m_nTsFilter) == 0) {
+    AddLog("DelFilter() failed !");
+    return false;
   }
-  UpdateData(false);
+  AddLog("DelFilter() success.");
+  m_nTsFilter = -1;
+  return true;
+}
+
+void CQuorvexDemoDlg::StartCapture() {
+  // No filter of ours delivers into a file here, so nothing counts while
+  // the count restarts.
+  g_qwStreamBytes.store(0);
+  g_statusCapture.fetch_add(1);
+  g_statusPending.store(false);
+  g_writeFailure.store(kWriteOk);
+
+  if (!CapturePidAccepted(m_nPid)) {
+    AddLog("PID must be 0-8192 !");
+    m_bFilterEnable = 0;
+    return;
+  }
+  // A filter whose deletion failed may still deliver, and the callback cannot
+  // tell its buffers from the new filter's: no new file until it is gone.
+  if (m_nTsFilter != -1 && !DeleteOrphanCaptureFilter()) {
+    m_bFilterEnable = 0;
+    return;
+  }
+  // Built whole, not assigned field by field: GCC 12 at -O3 otherwise warns
+  // that the short extension string may be read uninitialised.
+  const fw::FileDialogRequest request{.save = true,
+                                      .defaultName = kStreamDefaultName,
+                                      .defaultExt = kStreamDefaultExt,
+                                      .filter = kStreamFilter};
+  const std::optional<std::string> path = FileDialog(request);
+  if (!path) {
+    m_bFilterEnable = 0;
+    return;
+  }
+  const platform::FileHandle file = platform::CreateFile(
+      *path, platform::Access::Write, platform::Share::Read, platform::Disposition::CreateAlways);
+  if (file == platform::kInvalidFile) {
+    AddLog("CreateFile() failed !");
+    m_bFilterEnable = 0;
+    return;
+  }
+  // The file is open before the filter exists: deliveries may begin during
+  // SetFilter itself.
+  {
+    std::lock_guard lock(g_streamMutex);
+    g_hStreamFile = file;
+  }
+  if (TunerApi.SetFilter != nullptr &&
+      TunerApi.SetFilter(static_cast<uint16_t>(m_nPid), TsDataCallback, 2, 1, &m_nTsFilter) != 0) {
+    AddLog("SetFilter() success.");
+    m_bCapturing = true;
+  } else {
+    CloseStreamFile();
+    AddLog("SetFilter() failed !");
+    m_bFilterEnable = 0;
+    // Whatever the library left there is no filter of ours: closing the
+    // window must not delete it.
+    m_nTsFilter = -1;
+  }
+}
+
+void CQuorvexDemoDlg::StopCapture() {
+  const bool deleted = TunerApi.DelFilter(m_nTsFilter) != 0;
+  CloseStreamFile();
+  // A write that failed before the filter was gone is told before the outcome.
+  LogWriteFailureOnce();
+  AddLog(deleted ? "DelFilter() success." : "DelFilter() failed !");
+  // A filter that could not be deleted keeps its number: it is deleted
+  // before the next capture and when the window closes.
+  if (deleted) m_nTsFilter = -1;
+  m_bCapturing = false;
+  m_bFilterEnable = 0;
+  // An update still on its way would show this same total later; show it
+  // now, and let the late one pass. Otherwise the text keeps its last total.
+  g_statusCapture.fetch_add(1);
+  if (g_statusPending.exchange(false)) {
+    SetDlgItemText(IDC_STATIC_FILTER_INFO, CaptureStatusText(g_qwStreamBytes.load()));
+  }
+  m_strFilterInfo = GetDlgItemText(IDC_STATIC_FILTER_INFO);
+}
+
+void CQuorvexDemoDlg::OnFilterEnableClicked() {
+  const bool exchanged = UpdateData(true);
+  // The box's own new state decides, also when the exchange stopped at a bad
+  // number before it reached the box.
+  m_bFilterEnable = IsDlgButtonChecked(IDC_CHK_FILTER_ENABLE) != 0 ? 1 : 0;
+  if (m_bFilterEnable != 0) {
+    if (!exchanged) {
+      m_bFilterEnable = 0;
+    } else if (!m_bCapturing) {
+      StartCapture();
+    }
+  } else if (m_bCapturing) {
+    StopCapture();
+  }
+  if (exchanged) {
+    UpdateData(false);
+  } else {
+    CheckDlgButton(IDC_CHK_FILTER_ENABLE, m_bFilterEnable);
+  }
 }

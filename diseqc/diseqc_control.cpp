@@ -28,6 +28,31 @@ void CQuorvexDemoDlg::OnDiseqc12Clicked() {
 
 void CQuorvexDemoDlg::OnReceiveReplyClicked() { UpdateData(true); }
 
+void CQuorvexDemoDlg::ClearDisabledDiseqcOptions() {
+  struct Option {
+    int box;
+    int32_t CQuorvexDemoDlg::*member;
+    int dependents[2];  // enabled only while the box is ticked; 0 for none
+  };
+  const Option options[] = {
+      {IDC_CHK_SIMPLE, &CQuorvexDemoDlg::m_bSimple, {IDC_RADIO_BURST_A, IDC_RADIO_BURST_B}},
+      {IDC_CHK_DISEQC10, &CQuorvexDemoDlg::m_bDiseqc10, {IDC_LIST_DISEQC10, 0}},
+      {IDC_CHK_DISEQC11, &CQuorvexDemoDlg::m_bDiseqc11, {IDC_LIST_DISEQC11, 0}},
+      {IDC_CHK_DISEQC12, &CQuorvexDemoDlg::m_bDiseqc12, {IDC_LIST_DISEQC12, 0}},
+      {IDC_CHK_RECEIVE_REPLY, &CQuorvexDemoDlg::m_bReceiveReply, {0, 0}},
+  };
+  // A tick the user cannot take back on a disabled box would still act on
+  // the next Send, with a command the device does not offer.
+  for (const Option& o : options) {
+    if (IsItemEnabled(o.box) || (this->*o.member == 0 && IsDlgButtonChecked(o.box) == 0)) continue;
+    this->*o.member = 0;
+    CheckDlgButton(o.box, 0);
+    for (int id : o.dependents) {
+      if (id != 0) EnableItem(id, false);
+    }
+  }
+}
+
 void CQuorvexDemoDlg::OnDiseqcSend() {
   // A field that fails validation has had its message; the press goes on with
   // the members as they stand.
@@ -46,6 +71,10 @@ void CQuorvexDemoDlg::OnDiseqcSend() {
   e.sendDiSEqC = TunerApi.SendDiSEqC != nullptr;
   e.sendDiseqCmd = TunerApi.SendDiseqCmd != nullptr;
   e.sendDiseqCmdEx = TunerApi.SendDiseqCmdEx != nullptr;
+  // A device that takes DiSEqC 1.x messages but not the 1.0 command through
+  // SendDiSEqC gets the committed switch command as a message.
+  e.committedAsMessage = m_deviceCaps && (*m_deviceCaps & QV_CAP_DISEQC10) == 0 &&
+                         (*m_deviceCaps & QV_CAP_DISEQC1X) != 0;
 
   // Zeroed so that a library reporting more bytes than it wrote shows zeros,
   // never stale memory.

@@ -75,7 +75,7 @@ std::vector<DiseqcStep> PlanDiseqcSend(const DiseqcSettings& s, const DiseqcEntr
     const DiseqcMessage m{kDiseqcFramingNoReply, kDiseqcAddressSwitch, kDiseqcWriteN0, data};
     if (reply) {
       plan.push_back(MessageStep(m, true, "1.0", "2.0"));
-    } else if (e.sendDiSEqC) {
+    } else if (e.sendDiSEqC && !e.committedAsMessage) {
       plan.push_back(SimpleStep(2, data));
     } else if (e.sendDiseqCmd) {
       plan.push_back(MessageStep(m, false, "1.0", "2.0"));

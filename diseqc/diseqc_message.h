@@ -40,6 +40,8 @@ struct DiseqcSettings {
 // Which DiSEqC entry points the library exports.
 struct DiseqcEntries {
   bool sendDiSEqC = false, sendDiseqCmd = false, sendDiseqCmdEx = false;
+  // The device takes the committed switch command only as a 1.x message.
+  bool committedAsMessage = false;
 };
 
 enum class DiseqcCall { SendDiSEqC, SendDiseqCmd, SendDiseqCmdEx };

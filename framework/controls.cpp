@@ -15,6 +15,9 @@ int Button::GetCheck() const { return dialog_->Window().GetCheck(id_); }
 int ListControl::AddString(const std::string& text) {
   return dialog_->Window().AddString(id_, text);
 }
+void ListControl::AddStrings(std::vector<std::string> texts) {
+  dialog_->Window().AddStrings(id_, std::move(texts));
+}
 int ListControl::GetCount() const { return dialog_->Window().GetCount(id_); }
 int ListControl::GetCurSel() const { return dialog_->Window().GetCurSel(id_); }
 int ListControl::SetCurSel(int index) { return dialog_->Window().SetCurSel(id_, index); }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace fw {
 
@@ -40,6 +41,7 @@ class Button : public Control {
 class ListControl : public Control {
  public:
   int AddString(const std::string& text);
+  void AddStrings(std::vector<std::string> texts);
   int GetCount() const;
   int GetCurSel() const;
   int SetCurSel(int index);

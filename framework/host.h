@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace fw {
 
@@ -49,6 +50,11 @@ class DialogWindow {
   // List and combo operations; indexes from 0, -1 for none or failure.
   // Appends an entry and returns its index.
   virtual int AddString(int id, const std::string& text) = 0;
+  // Appends entries in order, as many AddString calls would; a host may do
+  // it at once (a flood of remote-control lines comes in such batches).
+  virtual void AddStrings(int id, std::vector<std::string> texts) {
+    for (const std::string& text : texts) AddString(id, text);
+  }
   // Number of entries.
   virtual int GetCount(int id) const = 0;
   // Selected entry (a list box: the caret entry), or -1.

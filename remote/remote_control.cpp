@@ -1,5 +1,8 @@
 // Remote-control reception: the "Enable" box, the code type list and the
 // callbacks the library calls once per received code.
+#include <mutex>
+#include <string>
+
 #include "app/quorvex_demo_dlg.h"
 #include "remote/rc_line.h"
 #include "res/resource_ids.h"
@@ -7,11 +10,33 @@
 
 namespace {
 
-// The callbacks run on the library's thread. They never wait for the
-// user-interface thread: that thread may be inside DelFilter at this moment,
-// waiting for this very callback to return.
-void Deliver(std::string line) {
-  if (g_pDlg != nullptr) g_pDlg->PostLog(std::move(line));
+// Lines the callbacks formatted and the user-interface thread has not logged
+// yet, each ending in '\n': one buffer, so a flood of codes costs a few bytes
+// a line while it waits. At most one post is pending for all of them.
+std::mutex g_rcMutex;
+std::string g_rcQueue;
+bool g_rcPostPending = false;
+// The user-interface thread's batch; swapped with the queue, so the two
+// buffers keep their capacity and a flood does not reallocate at every turn.
+std::string g_rcBatch;
+
+// The callbacks run on the library's thread. They hold the lock only to
+// append and never wait for the user-interface thread: that thread may be
+// inside DelFilter at this moment, waiting for this very callback to return.
+void Deliver(const std::string& line) {
+  bool post = false;
+  {
+    std::lock_guard lock(g_rcMutex);
+    g_rcQueue.append(line);
+    g_rcQueue.push_back('\n');
+    post = !g_rcPostPending;
+    g_rcPostPending = true;
+  }
+  if (post) {
+    fw::Dialog::PostToUi([] {
+      if (g_pDlg != nullptr && g_pDlg->HasWindow()) g_pDlg->ServeRemoteLines();
+    });
+  }
 }
 
 }  // namespace
@@ -24,30 +49,78 @@ void QV_CALLBACK Rc5Callback(const void* code, uint32_t kind) { Deliver(Rc5Line(
 
 void QV_CALLBACK Rc6Callback(const void* code, uint32_t kind) { Deliver(Rc6Line(code, kind)); }
 
-void CQuorvexDemoDlg::OnRcEnableClicked() {
-  UpdateData(true);
-  if (m_bRcEnable != 0) {
-    if (const RcCodeType* type = FindRcCodeType(m_nRcType)) {
-      // The library writes the number only on success; a failure keeps what
-      // was there, so closing never deletes a number it did not hand out.
-      const int32_t previous = m_nRcFilter;
-      if (TunerApi.SetRemoteControl(type->typeCode, RcDeviceFilter(*type, m_nRcDev), type->callback,
-                                    &m_nRcFilter) != 0) {
-        AddLog(type->enabledText);
-      } else {
-        AddLog(type->failedText);
-        m_bRcEnable = 0;
-        m_nRcFilter = previous;
-      }
-    }
-  } else if (TunerApi.DelFilter(m_nRcFilter) != 0) {
-    AddLog("DelFilter() success !");
-    AddLog("RC disabled.");
-    m_nRcFilter = -1;
-  } else {
-    AddLog("DelFilter() failed !");
+void CQuorvexDemoDlg::ServeRemoteLines() {
+  g_rcBatch.clear();
+  {
+    std::lock_guard lock(g_rcMutex);
+    g_rcBatch.swap(g_rcQueue);
+    g_rcPostPending = false;
   }
-  UpdateData(false);
+  AddLogLines(g_rcBatch);
+}
+
+bool CQuorvexDemoDlg::DeleteRemoteFilter() {
+  const bool deleted = TunerApi.DelFilter(m_nRcFilter) != 0;
+  // Every code delivered before DelFilter returned is logged before its outcome.
+  ServeRemoteLines();
+  if (!deleted) {
+    AddLog("DelFilter() failed !");
+    return false;
+  }
+  AddLog("DelFilter() success !");
+  AddLog("RC disabled.");
+  m_nRcFilter = -1;
+  return true;
+}
+
+void CQuorvexDemoDlg::StartRemoteControl() {
+  const RcCodeType* type = FindRcCodeType(m_nRcType);
+  if (type == nullptr) return;
+  // A registration whose deletion failed may still deliver: it goes first,
+  // and while it stays, no second one doubles every code.
+  if (m_nRcFilter != -1 && !DeleteRemoteFilter()) {
+    m_bRcEnable = 0;
+    return;
+  }
+  // The library writes the number only on success; a failure keeps what
+  // was there, so closing never deletes a number it did not hand out.
+  const int32_t previous = m_nRcFilter;
+  if (TunerApi.SetRemoteControl(type->typeCode, RcDeviceFilter(*type, m_nRcDev), type->callback,
+                                &m_nRcFilter) != 0) {
+    AddLog(type->enabledText);
+    m_bReceiving = true;
+  } else {
+    AddLog(type->failedText);
+    m_bRcEnable = 0;
+    m_nRcFilter = previous;
+  }
+}
+
+void CQuorvexDemoDlg::StopRemoteControl() {
+  m_bReceiving = false;
+  m_bRcEnable = 0;
+  DeleteRemoteFilter();
+}
+
+void CQuorvexDemoDlg::OnRcEnableClicked() {
+  const bool exchanged = UpdateData(true);
+  // The box's own new state decides, also when the exchange stopped at a bad
+  // number before it reached the box.
+  m_bRcEnable = IsDlgButtonChecked(IDC_CHK_RC_ENABLE) != 0 ? 1 : 0;
+  if (m_bRcEnable != 0) {
+    if (!exchanged) {
+      m_bRcEnable = 0;
+    } else if (!m_bReceiving) {
+      StartRemoteControl();
+    }
+  } else if (m_bReceiving) {
+    StopRemoteControl();
+  }
+  if (exchanged) {
+    UpdateData(false);
+  } else {
+    CheckDlgButton(IDC_CHK_RC_ENABLE, m_bRcEnable);
+  }
 }
 
 void CQuorvexDemoDlg::OnRcTypeChanged() {

@@ -1,8 +1,10 @@
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 #include "app/quorvex_demo_dlg.h"
 #include "platform/system.h"
+#include "res/resource_ids.h"
 #include "tuner/device_steps.h"
 #include "tuner/tuner_api.h"
 #include "tuner/tuner_type.h"
@@ -16,9 +18,13 @@ constexpr unsigned kCaptureSettleMs = 500;
 class DialogStepTarget : public DeviceStepTarget {
  public:
   explicit DialogStepTarget(CQuorvexDemoDlg& dlg, std::function<void()> applyMis,
-                            std::function<void()> readMac)
-      : dlg_(dlg), applyMis_(std::move(applyMis)), readMac_(std::move(readMac)) {}
-  uint32_t Caps() override { return TunerApi.GetCaps(); }
+                            std::function<void()> readMac, std::optional<uint32_t>& caps)
+      : dlg_(dlg), applyMis_(std::move(applyMis)), readMac_(std::move(readMac)), caps_(caps) {}
+  // The last answer is kept for the handlers that follow the device's mask.
+  uint32_t Caps() override {
+    caps_ = TunerApi.GetCaps();
+    return *caps_;
+  }
   void EnableControl(int id, bool enable) override { dlg_.EnableItem(id, enable); }
   void Log(const char* text) override { dlg_.AddLog(text); }
   void SelectFirst(int id) override { dlg_.Window().SetCurSel(id, 0); }
@@ -29,6 +35,7 @@ class DialogStepTarget : public DeviceStepTarget {
   CQuorvexDemoDlg& dlg_;
   std::function<void()> applyMis_;
   std::function<void()> readMac_;
+  std::optional<uint32_t>& caps_;
 };
 
 }  // namespace
@@ -50,19 +57,18 @@ void CQuorvexDemoDlg::OnDeviceChanged() {
   UpdateData(true);
   const int selected = m_cbDevice.GetCurSel();
   if (m_nTimer != 0) KillTimer(m_nTimer);
-  // Reception ends through its own handler, with its log lines, before the
-  // device it belongs to is stopped.
-  if (m_bRcEnable != 0) {
-    m_bRcEnable = 0;
-    UpdateData(false);
-    OnRcEnableClicked();
+  // Reception ends with its log lines before the device it belongs to is
+  // stopped; what runs is known from the registrations, not from the boxes
+  // as an exchange that stopped at a bad number left them.
+  if (m_bReceiving) {
+    StopRemoteControl();
+    CheckDlgButton(IDC_CHK_RC_ENABLE, 0);
   }
   // A running capture is stopped the same way, and the library is given
   // time to settle before the device changes under it.
-  if (m_bFilterEnable != 0) {
-    m_bFilterEnable = 0;
-    UpdateData(false);
-    OnFilterEnableClicked();
+  if (m_bCapturing) {
+    StopCapture();
+    CheckDlgButton(IDC_CHK_FILTER_ENABLE, 0);
     platform::Sleep(kCaptureSettleMs);
   }
 
@@ -96,8 +102,9 @@ void CQuorvexDemoDlg::OnDeviceChanged() {
   }
 
   DialogStepTarget target(
-      *this, [this] { OnMisFilterChanged(); }, [this] { ReportMac(); });
+      *this, [this] { OnMisFilterChanged(); }, [this] { ReportMac(); }, m_deviceCaps);
   RunDeviceSteps(DeviceControlSteps(ExportedFeatures::FromTunerApi()), target);
+  ClearDisabledDiseqcOptions();
 
   m_nTimer = SetTimer(kSignalTimerId, kSignalTimerPeriodMs);
 }

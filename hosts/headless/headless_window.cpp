@@ -124,6 +124,13 @@ int HeadlessWindow::AddString(int id, const std::string& text) {
   return static_cast<int>(c->entries.size()) - 1;
 }
 
+void HeadlessWindow::AddStrings(int id, std::vector<std::string> texts) {
+  ControlState* c = FindList(id);
+  if (c == nullptr) return;
+  if (c->kind == fw::ControlKind::ListBox) host_.Out().Lines("log: ", texts);
+  for (std::string& text : texts) c->entries.push_back(Entry{std::move(text), 0});
+}
+
 int HeadlessWindow::GetCount(int id) const {
   const ControlState* c = FindList(id);
   return c != nullptr ? static_cast<int>(c->entries.size()) : -1;

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,7 +34,9 @@ class HeadlessWindow : public fw::DialogWindow {
     bool enabled = true;
     std::string text;
     int check = 0;
-    std::vector<Entry> entries;
+    // A deque: a list that grows by millions of lines (a flood of remote
+    // codes) never moves the lines it holds.
+    std::deque<Entry> entries;
     int sel = -1;
     int top = 0;
   };
@@ -76,6 +79,7 @@ class HeadlessWindow : public fw::DialogWindow {
   void SetCheck(int id, int state) override;
   int GetCheck(int id) const override;
   int AddString(int id, const std::string& text) override;
+  void AddStrings(int id, std::vector<std::string> texts) override;
   int GetCount(int id) const override;
   int GetCurSel(int id) const override;
   int SetCurSel(int id, int index) override;

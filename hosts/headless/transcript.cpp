@@ -3,19 +3,26 @@
 namespace headless {
 
 void Transcript::Line(std::string_view text) {
-  std::string line;
-  line.reserve(text.size() + 1);
-  for (char c : text) {
-    if (c == '\n') {
-      line += "\\n";
-    } else if (c == '\r') {
-      line += "\\r";
-    } else {
-      line += c;
-    }
+  Write({}, text);
+  out_ << std::flush;
+}
+
+void Transcript::Lines(std::string_view prefix, const std::vector<std::string>& texts) {
+  for (const std::string& text : texts) Write(prefix, text);
+  out_ << std::flush;
+}
+
+void Transcript::Write(std::string_view prefix, std::string_view text) {
+  line_.assign(prefix);
+  for (size_t start = 0;;) {
+    const size_t end = text.find_first_of("\n\r", start);
+    line_.append(text.substr(start, end - start));
+    if (end == std::string_view::npos) break;
+    line_ += text[end] == '\n' ? "\\n" : "\\r";
+    start = end + 1;
   }
-  line += '\n';
-  out_ << line << std::flush;
+  line_ += '\n';
+  out_ << line_;
 }
 
 }  // namespace headless

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace headless {
 
@@ -16,9 +17,14 @@ class Transcript {
   // Writes one line. Line breaks inside the text are written as \n and \r, so
   // a message with several lines can never pass for other transcript lines.
   void Line(std::string_view text);
+  // Writes `prefix` and each text as Line does, with one flush for all.
+  void Lines(std::string_view prefix, const std::vector<std::string>& texts);
 
  private:
+  void Write(std::string_view prefix, std::string_view text);
+
   std::ostream& out_;
+  std::string line_;  // kept, so a line costs no allocation
 };
 
 }  // namespace headless

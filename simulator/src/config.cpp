@@ -181,6 +181,13 @@ RemoteConfig parseRemote(const json& r) {
     remote.kind = static_cast<uint32_t>(toNumber(r["kind"], "remote.kind", 2));
     if (remote.kind == 0) throw ConfigError("remote.kind: must be 1 or 2");
   }
+  if (r.contains("before_return")) {
+    remote.beforeReturn = toBool(r["before_return"], "remote.before_return");
+    // A remote that never falls silent would keep the registering call forever.
+    if (remote.beforeReturn && remote.loop && remote.presses == 0) {
+      throw ConfigError("remote.before_return: needs presses or loop false");
+    }
+  }
   return remote;
 }
 

@@ -75,6 +75,7 @@ struct RemoteConfig {
   bool loop = true;                 // start again after the last key
   uint32_t presses = 0;             // presses before the remote falls silent; 0: no limit
   uint32_t kind = 2;                // RC5 code kind: 2 = 16-bit word, 1 = key byte
+  bool beforeReturn = false;        // the registering call returns once the remote fell silent
 };
 
 // A few presses on a TV remote: 1, 2, 3, volume up held, standby.

@@ -118,6 +118,8 @@ void RemoteDeck::start(int32_t number) {
   players_[number] = player;
   // Started under the lock, so stop() cannot see the player without its thread.
   player->thread = std::thread([this, number, player] { play(number, player); });
+  // A card that hands over every code it holds during registration.
+  if (config_.beforeReturn) wake_.wait(lock, [&] { return player->done; });
 }
 
 void RemoteDeck::stop(int32_t number) {
@@ -139,6 +141,15 @@ void RemoteDeck::stop(int32_t number) {
 
 void RemoteDeck::play(int32_t number, const std::shared_ptr<Player>& player) {
   using Clock = std::chrono::steady_clock;
+  struct Done {
+    RemoteDeck& deck;
+    Player& player;
+    ~Done() {
+      std::lock_guard lock(deck.mu_);
+      player.done = true;
+      deck.wake_.notify_all();
+    }
+  } done{*this, *player};
   RemoteScript script(config_);
   Clock::time_point due = Clock::now();
   while (const std::optional<RemoteFrame> frame = script.next()) {

@@ -79,6 +79,7 @@ class RemoteDeck {
  private:
   struct Player {
     bool stop = false;  // guarded by mu_
+    bool done = false;  // guarded by mu_: the player has played its last frame
     std::thread thread;
   };
   void play(int32_t number, const std::shared_ptr<Player>& player);
