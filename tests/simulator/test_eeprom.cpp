@@ -32,7 +32,9 @@ TEST(EepromExports, MacComesFromTheEepromAndWritesStayPerDevice) {
   uint8_t mac[6] = {};
   ASSERT_EQ(SIM_FN(lib, GetMAC)(mac), 1);
   EXPECT_EQ(Bytes(mac, mac + 6), newMac);
-  EXPECT_EQ(lib.traceLines().back(), "GetMAC(&) = 1 [02:11:22:33:44:55]");
+  const auto lines = lib.traceLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "GetMAC(&) = 1 [02:11:22:33:44:55]");
 
   Bytes other(256);
   ASSERT_EQ(SIM_FN(lib, StartDVBEx)(1), 1);

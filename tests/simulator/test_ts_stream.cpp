@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <ostream>
 #include <set>
 
 #include "filters.h"
@@ -30,6 +31,7 @@ struct StreamCase {
   uint64_t bitrate;
   std::vector<Service> services;
 };
+void PrintTo(const StreamCase& c, std::ostream* os) { *os << c.what; }
 
 class TsStreamContent : public ::testing::TestWithParam<StreamCase> {};
 
