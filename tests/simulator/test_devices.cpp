@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -57,43 +56,36 @@ TEST(Enumeration, NoDevicesFailsEverywhere) {
   EXPECT_EQ(SIM_FN(lib, StartDVBEx)(0xFFFFFFFFu), 0);
 }
 
-// What the started device reports, per start request.
-struct StartCase {
-  const char* what;
-  uint32_t startId;  // 0: use StartDVB()
-  bool ok;
-  uint32_t type, caps;
-  std::array<uint8_t, 6> mac;
-};
-void PrintTo(const StartCase& c, std::ostream* os) { *os << c.what; }
-
-class StartDevice : public ::testing::TestWithParam<StartCase> {};
-
 // Guards against the wrong device started and failed calls writing outputs.
-TEST_P(StartDevice, ReportsTheStartedDevice) {
-  const StartCase& c = GetParam();
-  SimLib lib;
-  const int32_t started = c.startId ? SIM_FN(lib, StartDVBEx)(c.startId) : SIM_FN(lib, StartDVB)();
-  ASSERT_EQ(started, c.ok ? 1 : 0);
-  uint32_t type = 0xDEAD;
-  std::array<uint8_t, 6> mac{9, 9, 9, 9, 9, 9};
-  EXPECT_EQ(SIM_FN(lib, GetTunerType)(&type), c.ok ? 1 : 0);
-  EXPECT_EQ(SIM_FN(lib, GetMAC)(mac.data()), c.ok ? 1 : 0);
-  EXPECT_EQ(SIM_FN(lib, GetCaps)(), c.caps);
-  EXPECT_EQ(type, c.ok ? c.type : 0xDEADu);
-  EXPECT_EQ(mac, (c.ok ? c.mac : std::array<uint8_t, 6>{9, 9, 9, 9, 9, 9}));
-  EXPECT_EQ(SIM_FN(lib, StopDVB)(), c.ok ? 1 : 0);
+TEST(StartDevice, ReportsTheStartedDevice) {
+  using Mac = std::array<uint8_t, 6>;
+  const Mac mac1{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}, mac2{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5F};
+  const struct {
+    uint32_t startId;  // 0: use StartDVB()
+    bool ok;
+    uint32_t type, caps;
+    Mac mac;
+  } cases[] = {{0, true, 2, 0x18FE, mac1},
+               {0xFFFFFFFFu, true, 2, 0x18FE, mac1},
+               {2, true, 7, 0x180E, mac2},
+               {3, false, 0, 0, {}},
+               {0xFFFFFFFEu, false, 0, 0, {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.startId);
+    SimLib lib;
+    const int32_t started =
+        c.startId ? SIM_FN(lib, StartDVBEx)(c.startId) : SIM_FN(lib, StartDVB)();
+    ASSERT_EQ(started, c.ok ? 1 : 0);
+    uint32_t type = 0xDEAD;
+    Mac mac{9, 9, 9, 9, 9, 9};
+    EXPECT_EQ(SIM_FN(lib, GetTunerType)(&type), c.ok ? 1 : 0);
+    EXPECT_EQ(SIM_FN(lib, GetMAC)(mac.data()), c.ok ? 1 : 0);
+    EXPECT_EQ(SIM_FN(lib, GetCaps)(), c.caps);
+    EXPECT_EQ(type, c.ok ? c.type : 0xDEADu);
+    EXPECT_EQ(mac, (c.ok ? c.mac : Mac{9, 9, 9, 9, 9, 9}));
+    EXPECT_EQ(SIM_FN(lib, StopDVB)(), c.ok ? 1 : 0);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StartDevice,
-    ::testing::Values(
-        StartCase{"StartDVB", 0, true, 2, 0x18FE, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}},
-        StartCase{"first", 0xFFFFFFFFu, true, 2, 0x18FE, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}},
-        StartCase{"two", 2, true, 7, 0x180E, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5F}},
-        StartCase{"unknown", 3, false, 0, 0, {}},
-        StartCase{"minusTwo", 0xFFFFFFFEu, false, 0, 0, {}}),
-    [](const auto& info) { return std::string(info.param.what); });
 
 // Guards against a failed start dropping the device and a double stop passing.
 TEST(StartStop, StateRules) {
