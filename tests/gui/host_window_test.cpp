@@ -38,6 +38,7 @@ wxhost::PixelRect Screen(wxWindow* w) {
   return {r.x, r.y, r.width, r.height};
 }
 
+// Guards against squeezed, overlapping or reordered controls on screen.
 TEST(WxLayout, MainTemplateOnScreenKeepsTheTemplateArrangement) {
   const fw::DialogTemplate& t = res::MainDialogTemplate();
   RecordingDialog dlg(t);
@@ -112,6 +113,7 @@ TEST(WxLayout, MainTemplateOnScreenKeepsTheTemplateArrangement) {
   });
 }
 
+// Guards against lost entries, stale item data, letters in digit edits, mangled text.
 TEST(WxControls, EditsDropDownsAndInitialEntriesComeFromTheTemplate) {
   RecordingDialog dlg(res::MainDialogTemplate());
   RunShown(dlg, [&](WxDialogWindow& w) {
@@ -160,6 +162,7 @@ TEST(WxControls, EditsDropDownsAndInitialEntriesComeFromTheTemplate) {
   });
 }
 
+// Guards against lost clicks, two-selection radio groups, disabled controls notifying.
 TEST(WxNotifications, RealClicksReachTheDialogAsItsCommands) {
   RecordingDialog dlg(res::MainDialogTemplate());
   RunShown(dlg, [&](WxDialogWindow& w) {
@@ -200,6 +203,7 @@ TEST(WxNotifications, RealClicksReachTheDialogAsItsCommands) {
   });
 }
 
+// Guards against a log list that replaces selections or hides the newest line.
 TEST(WxMessageList, ClicksToggleLinesDoubleClickNotifiesAndTheNewestLineShows) {
   RecordingDialog dlg(res::MainDialogTemplate());
   RunShown(dlg, [&](WxDialogWindow& w) {
@@ -243,6 +247,7 @@ TEST(WxMessageList, ClicksToggleLinesDoubleClickNotifiesAndTheNewestLineShows) {
   });
 }
 
+// Guards against Enter ending the dialog while a button has the focus.
 TEST(WxKeys, EscapeIsCancelAndEnterIsOkUnlessAButtonHasTheFocus) {
   {
     RecordingDialog dlg(res::MainDialogTemplate());
@@ -270,6 +275,7 @@ TEST(WxKeys, EscapeIsCancelAndEnterIsOkUnlessAButtonHasTheFocus) {
   }
 }
 
+// Guards against an unreachable About entry and a close that skips OnClose.
 TEST(WxWindowMenu, AboutEntryIsOfferedWhereThereIsNoSystemMenu) {
   RecordingDialog dlg(res::MainDialogTemplate());
   dlg.onInit = [](RecordingDialog& d) {
@@ -288,21 +294,7 @@ TEST(WxWindowMenu, AboutEntryIsOfferedWhereThereIsNoSystemMenu) {
   EXPECT_TRUE(Has(dlg, "close"));
 }
 
-TEST(WxWindowMenu, AWindowWithoutSystemMenuRefusesEntries) {
-  fw::DialogTemplate t = res::AboutDialogTemplate();
-  t.style &= ~fw::kDlgSysMenu;
-  RecordingDialog dlg(t);
-  dlg.onInit = [](RecordingDialog& d) {
-    EXPECT_FALSE(d.Window().AppendSystemMenu(IDM_ABOUTBOX, "&About"));
-  };
-  RunShown(dlg, [&](WxDialogWindow& w) {
-    EXPECT_TRUE(w.SystemMenuEntries().empty());
-    // The About template's default button is OK: a click ends the box.
-    EXPECT_TRUE(guitest::ClickAndWait(w.Control(fw::kIdOk), [&] { return w.Ended(); }));
-  });
-  EXPECT_TRUE(Has(dlg, "clicked 1"));
-}
-
+// Guards against timers that mix up their ids or tick on after KillTimer.
 TEST(WxTimers, DeliverTheirIdAndStopWhenKilledFromTheirOwnTick) {
   RecordingDialog dlg(res::MainDialogTemplate());
   int ticks7 = 0;
@@ -324,6 +316,7 @@ TEST(WxTimers, DeliverTheirIdAndStopWhenKilledFromTheirOwnTick) {
   });
 }
 
+// Guards against posted work reordered, lost, or run for a dialog that ended.
 TEST(WxPosting, WorkFromOtherThreadsRunsInOrderAndNeverOutlivesItsDialog) {
   std::vector<int> ran;
   std::atomic<bool> stale{false};
@@ -391,6 +384,7 @@ class ExpectFile : public wxExpectModalBase<wxFileDialog, ExpectFile> {
   std::string answer_;
 };
 
+// Guards against a box with the wrong icon, extra buttons or a mangled text.
 TEST(WxBoxes, MessageBoxesShowCaptionTextIconAndOnlyOk) {
   RecordingDialog dlg(res::MainDialogTemplate());
   RunShown(dlg, [&](WxDialogWindow& w) {
@@ -413,6 +407,7 @@ TEST(WxBoxes, MessageBoxesShowCaptionTextIconAndOnlyOk) {
   });
 }
 
+// Guards against a file dialog losing its default name or extension.
 TEST(WxBoxes, FileDialogsOfferTheDefaultNameAndFilterAndAddTheDefaultExtension) {
   RecordingDialog dlg(res::MainDialogTemplate());
   RunShown(dlg, [&](WxDialogWindow& w) {

@@ -30,6 +30,7 @@ Bytes ReadFile(const std::string& path) {
 
 Bytes Embedded(const res::IconImage& image) { return Bytes(image.png, image.png + image.length); }
 
+// Guards against UTF-8 mangled by the build and unknown ids giving a text.
 TEST(Strings, TableAndUnknownIds) {
   EXPECT_EQ(res::LoadString(IDS_ABOUTBOX), "&About  QuorvexDemo...");
   // UTF-8 must survive the build: "Не" is D0 9D D0 B5.
@@ -40,6 +41,7 @@ TEST(Strings, TableAndUnknownIds) {
   EXPECT_TRUE(res::LoadString(102).empty());
 }
 
+// Guards against a version resource left behind by a project version bump.
 TEST(Version, AgreesWithItselfAndTheProject) {
   const std::string joined =
       std::to_string(res::kVersionMajor) + "." + std::to_string(res::kVersionMinor) + "." +
@@ -49,6 +51,7 @@ TEST(Version, AgreesWithItselfAndTheProject) {
   EXPECT_EQ(joined, QV_PROJECT_VERSION);
 }
 
+// Guards against icons of the wrong size or opaque, and lookups rounding down.
 TEST(Icon, EmbeddedPngsHaveTheirDeclaredSizes) {
   const std::vector<int> expected{16, 24, 32, 48, 64, 256};
   std::vector<int> sizes;

@@ -39,6 +39,7 @@ class TempTree : public ::testing::Test {
   std::string root_;
 };
 
+// Guards against adapter10 sorting before adapter2 and non-frontend nodes listed.
 TEST_F(TempTree, FrontendsComeInNumericAdapterAndFrontendOrder) {
   for (const char* n :
        {"adapter10/frontend0", "adapter2/frontend1", "adapter2/frontend0", "adapter2/demux0",
@@ -54,6 +55,7 @@ TEST_F(TempTree, FrontendsComeInNumericAdapterAndFrontendOrder) {
   EXPECT_EQ(NodePath("/dev/dvb", 1, "demux", 0), "/dev/dvb/adapter1/demux0");
 }
 
+// Guards against another card's receiver used, and a path escape via the environment.
 TEST_F(TempTree, TheReceiverOnTheCardsOwnHardwareIsFound) {
   fs::create_directories(root_ + "/devices/pci0/0000:01:00.0");
   fs::create_directories(root_ + "/devices/pci0/0000:02:00.0");
@@ -86,6 +88,7 @@ TEST_F(TempTree, TheReceiverOnTheCardsOwnHardwareIsFound) {
   EXPECT_FALSE(FindRemoteControl(root_, {0, 0}));
 }
 
+// Guards against 1-10 matching 1-1 (a prefix compare).
 TEST(DevicePaths, HardwareMatchesOnWholePathComponents) {
   EXPECT_TRUE(SameHardware("/sys/devices/pci0/usb1/1-1", "/sys/devices/pci0/usb1/1-1"));
   EXPECT_TRUE(SameHardware("/sys/devices/pci0/usb1/1-1/1-1:1.0", "/sys/devices/pci0/usb1/1-1"));
@@ -94,6 +97,7 @@ TEST(DevicePaths, HardwareMatchesOnWholePathComponents) {
   EXPECT_FALSE(SameHardware("", ""));
 }
 
+// Guards against guessing the protocol when none or several are enabled.
 TEST(DevicePaths, OnlyASingleEnabledProtocolNamesTheInputDevicesCodes) {
   EXPECT_EQ(EnabledProtocol("[rc-5] nec rc-6"), static_cast<uint32_t>(RC_PROTO_RC5));
   EXPECT_EQ(EnabledProtocol("rc-5 [nec]"), static_cast<uint32_t>(RC_PROTO_NEC));

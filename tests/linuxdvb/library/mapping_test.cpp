@@ -4,6 +4,8 @@
 #include <linux/dvb/frontend.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "delivery_family.h"
 #include "quorvex_api.h"
@@ -27,6 +29,7 @@ ChannelRequest Sat(uint32_t freqMHz, uint32_t pol = 0) {
   return r;
 }
 
+// Guards against a frontend listed twice per family or under a poorer type.
 TEST(DeliveryFamily, AFrontendIsOfferedOncePerFamilyWithItsRichestSystem) {
   EXPECT_EQ(FamiliesOf(kMulti),
             (std::vector<Family>{Family::Satellite, Family::Terrestrial, Family::Cable}));
@@ -37,22 +40,21 @@ TEST(DeliveryFamily, AFrontendIsOfferedOncePerFamilyWithItsRichestSystem) {
     Family family;
     std::vector<uint32_t> delsys;
     uint32_t type;
-  } cases[] = {
-      {Family::Satellite, {SYS_DVBS}, 1},
-      {Family::Satellite, {SYS_DVBS, SYS_DVBS2}, 2},
-      {Family::Satellite, {SYS_DSS}, 3},
-      {Family::Satellite, {SYS_ISDBS}, 12},
-      {Family::Terrestrial, {SYS_DVBT}, 6},
-      {Family::Terrestrial, {SYS_DVBT2, SYS_DVBT}, 7},
-      {Family::Terrestrial, {SYS_ISDBT}, 11},
-      {Family::Terrestrial, {SYS_ATSC, SYS_DVBC_ANNEX_B}, 10},
-      {Family::Cable, {SYS_ATSC, SYS_DVBC_ANNEX_B}, 10},
-      {Family::Cable, {SYS_DVBC_ANNEX_A}, 8},
-      {Family::Cable, {SYS_DVBT}, 0},
-  };
+  } cases[] = {{Family::Satellite, {SYS_DVBS}, 1},
+               {Family::Satellite, {SYS_DVBS, SYS_DVBS2}, 2},
+               {Family::Satellite, {SYS_DSS}, 3},
+               {Family::Satellite, {SYS_ISDBS}, 12},
+               {Family::Terrestrial, {SYS_DVBT}, 6},
+               {Family::Terrestrial, {SYS_DVBT2, SYS_DVBT}, 7},
+               {Family::Terrestrial, {SYS_ISDBT}, 11},
+               {Family::Terrestrial, {SYS_ATSC, SYS_DVBC_ANNEX_B}, 10},
+               {Family::Cable, {SYS_ATSC, SYS_DVBC_ANNEX_B}, 10},
+               {Family::Cable, {SYS_DVBC_ANNEX_A}, 8},
+               {Family::Cable, {SYS_DVBT}, 0}};
   for (const Case& c : cases) EXPECT_EQ(TunerTypeFor(c.family, c.delsys), c.type);
 }
 
+// Guards against capabilities the frontend lacks (the program would offer them).
 TEST(DeliveryFamily, CapabilitiesFollowWhatTheFrontendCanDo) {
   const uint32_t diseqc = QV_CAP_TONE_BURST | QV_CAP_DISEQC10 | QV_CAP_DISEQC1X | QV_CAP_DISEQC2X;
   EXPECT_EQ(CapsFor(Family::Satellite, {}), diseqc);
@@ -63,6 +65,7 @@ TEST(DeliveryFamily, CapabilitiesFollowWhatTheFrontendCanDo) {
   EXPECT_EQ(CapsFor(Family::Satellite, {true, true, true}) & (QV_CAP_MAC | QV_CAP_EEPROM), 0u);
 }
 
+// Guards against two devices sharing an id, and "first device" parsed as one.
 TEST(DeliveryFamily, DeviceIdsCarryAdapterFrontendAndFamily) {
   const uint32_t id = DeviceId(3, 1, Family::Cable);
   const std::optional<DeviceAddress> a = ParseDeviceId(id);
@@ -76,58 +79,50 @@ TEST(DeliveryFamily, DeviceIdsCarryAdapterFrontendAndFamily) {
   EXPECT_FALSE(ParseDeviceId(0xFFFFFFFFu));
 }
 
+// Guards against an index mapped to a neighbouring code, or a codeless one tuned anyway.
 TEST(TuningMap, ListIndexesBecomeTheKernelsCodes) {
-  struct Case {
-    std::optional<uint32_t> (*map)(uint32_t);
-    uint32_t index;
-    std::optional<uint32_t> expected;
-  } cases[] = {
-      {KernelFec, 0, FEC_AUTO},
-      {KernelFec, 1, FEC_1_2},
-      {KernelFec, 8, FEC_8_9},
-      {KernelFec, 9, FEC_9_10},
-      {KernelFec, 10, std::nullopt},
-      {KernelFec, 12, FEC_2_5},
-      {KernelFec, 13, FEC_3_5},
-      {KernelFec, 14, std::nullopt},
-      {KernelFec, 15, std::nullopt},
-      {KernelModulation, 0, QAM_AUTO},
-      {KernelModulation, 1, QPSK},
-      {KernelModulation, 2, PSK_8},
-      {KernelModulation, 4, APSK_32},
-      {KernelModulation, 5, QPSK},
-      {KernelModulation, 8, std::nullopt},
-      {KernelModulation, 12, std::nullopt},
-      {KernelModulation, 16, QAM_16},
-      {KernelModulation, 20, QAM_256},
-      {KernelModulation, 21, std::nullopt},
-      {KernelInversion, 0, INVERSION_AUTO},
-      {KernelInversion, 1, INVERSION_OFF},
-      {KernelInversion, 2, INVERSION_ON},
-      {KernelInversion, 3, std::nullopt},
-      {KernelPilot, 0, PILOT_AUTO},
-      {KernelPilot, 1, PILOT_OFF},
-      {KernelPilot, 2, PILOT_ON},
-      {KernelRollOff, 0, ROLLOFF_AUTO},
-      {KernelRollOff, 1, ROLLOFF_20},
-      {KernelRollOff, 2, ROLLOFF_25},
-      {KernelRollOff, 3, ROLLOFF_35},
-      {KernelRollOff, 4, std::nullopt},
+  using Rows = std::vector<std::pair<uint32_t, std::optional<uint32_t>>>;
+  const auto check = [](std::optional<uint32_t> (*map)(uint32_t), const Rows& rows) {
+    for (const auto& [index, code] : rows) EXPECT_EQ(map(index), code) << "index " << index;
   };
-  for (const Case& c : cases) EXPECT_EQ(c.map(c.index), c.expected) << "index " << c.index;
+  check(KernelFec, {{0, FEC_AUTO},
+                    {1, FEC_1_2},
+                    {8, FEC_8_9},
+                    {9, FEC_9_10},
+                    {10, std::nullopt},
+                    {12, FEC_2_5},
+                    {13, FEC_3_5},
+                    {14, std::nullopt},
+                    {15, std::nullopt}});
+  check(KernelModulation, {{0, QAM_AUTO},
+                           {1, QPSK},
+                           {2, PSK_8},
+                           {4, APSK_32},
+                           {5, QPSK},
+                           {8, std::nullopt},
+                           {12, std::nullopt},
+                           {16, QAM_16},
+                           {20, QAM_256},
+                           {21, std::nullopt}});
+  check(KernelInversion,
+        {{0, INVERSION_AUTO}, {1, INVERSION_OFF}, {2, INVERSION_ON}, {3, std::nullopt}});
+  check(KernelPilot, {{0, PILOT_AUTO}, {1, PILOT_OFF}, {2, PILOT_ON}});
+  check(KernelRollOff,
+        {{0, ROLLOFF_AUTO}, {1, ROLLOFF_20}, {2, ROLLOFF_25}, {3, ROLLOFF_35}, {4, std::nullopt}});
 }
 
+// Guards against the wrong band at the switch frequency, swapped voltages, a bad IF.
 TEST(TuningMap, SatelliteBandVoltageAndIntermediateFrequency) {
   struct Case {
     ChannelRequest r;
     uint32_t intermediate;
     bool high;
     bool horizontal;
-  } cases[] = {
-      {Sat(10722), 972000, false, true},  {Sat(11362, 1), 1612000, false, false},
-      {Sat(11700), 1950000, false, true},  // the switch frequency itself is still low band
-      {Sat(11701), 1101000, true, true},  {Sat(12722, 1), 2122000, true, false},
-  };
+  } cases[] = {{Sat(10722), 972000, false, true},
+               {Sat(11362, 1), 1612000, false, false},
+               {Sat(11700), 1950000, false, true},  // the switch frequency itself is still low band
+               {Sat(11701), 1101000, true, true},
+               {Sat(12722, 1), 2122000, true, false}};
   for (const Case& c : cases) {
     const std::optional<LnbControl> lnb = SatelliteLnb(c.r);
     ASSERT_TRUE(lnb) << c.r.freqKHz;
@@ -149,6 +144,7 @@ TEST(TuningMap, SatelliteBandVoltageAndIntermediateFrequency) {
   EXPECT_FALSE(SatelliteLnb(l));
 }
 
+// Guards against a DVB-S2 tune sent as DVB-S (no lock) or refused needlessly.
 TEST(TuningMap, TheChoicesDecideTheDeliverySystem) {
   const std::vector<uint32_t> sOnly = {SYS_DVBS};
   const std::vector<uint32_t> s2Only = {SYS_DVBS2};
@@ -177,6 +173,7 @@ TEST(TuningMap, TheChoicesDecideTheDeliverySystem) {
   EXPECT_EQ(DeliverySystemFor(Family::Cable, kMulti, ChannelRequest{}), SYS_DVBC_ANNEX_A);
 }
 
+// Guards against a missing or misordered property in the satellite tune.
 TEST(TuningMap, ASatelliteTuneSetsSupplyToneAndCarrier) {
   ChannelRequest r = Sat(12722, 1);
   r.fec = 3;
@@ -214,6 +211,7 @@ TEST(TuningMap, ASatelliteTuneSetsSupplyToneAndCarrier) {
   EXPECT_FALSE(TuneProperties(Family::Satellite, kMulti, r, NO_STREAM_ID_FILTER));
 }
 
+// Guards against kHz sent where the kernel wants Hz, and an overflow.
 TEST(TuningMap, TerrestrialAndCableTakeTheFrequencyInHertz) {
   ChannelRequest r = Sat(474);
   r.symbolRate = 8000 * 1000;

@@ -36,7 +36,7 @@ struct Pipe {
     while (n > 0) {
       const ssize_t k = write(w, p, n);
       if (k < 0) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::yield();  // the pipe is full until the reader drains it
         continue;
       }
       p += k, n -= static_cast<size_t>(k);
@@ -71,6 +71,7 @@ std::vector<uint8_t> Packets(size_t count) {
   return out;
 }
 
+// Guards against packets cut or reordered at the demux's short reads.
 TEST(TsPump, PacketsSplitAcrossReadsArriveWholeAndInOrder) {
   Pipe pipe;
   ASSERT_GE(pipe.r, 0);
@@ -85,7 +86,7 @@ TEST(TsPump, PacketsSplitAcrossReadsArriveWholeAndInOrder) {
     const size_t n = std::min(chunks[i % std::size(chunks)], stream.size() - at);
     pipe.Write(stream.data() + at, n);
     at += n;
-    if (i % 16 == 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
+    if (i % 16 == 0) std::this_thread::yield();  // let the reader see short reads
   }
   ASSERT_TRUE(sink.WaitFor(stream.size()));
   pump.Stop();
@@ -97,69 +98,39 @@ TEST(TsPump, PacketsSplitAcrossReadsArriveWholeAndInOrder) {
   }
 }
 
-TEST(TsPump, NothingIsDeliveredAfterStopReturns) {
+// Guards against callbacks after Stop() and a thread that sleeps through it.
+TEST(TsPump, NothingIsDeliveredAfterStopReturnsAndAnIdleStreamStops) {
   Pipe pipe;
-  std::atomic<int> calls{0};
+  Sink sink;
   std::atomic<bool> stopped{false};
   std::atomic<int> late{0};
   TsPump pump;
-  ASSERT_TRUE(pump.Start(pipe.r, [&](const uint8_t*, uint32_t) {
+  ASSERT_TRUE(pump.Start(pipe.r, [&](const uint8_t* d, uint32_t n) {
     if (stopped) ++late;
-    ++calls;
-    std::this_thread::sleep_for(std::chrono::microseconds(300));
+    sink.Add(d, n);
   }));
   std::atomic<bool> writing{true};
   std::thread writer([&] {
     const std::vector<uint8_t> packet = Packets(1);
     while (writing) {
-      if (write(pipe.w, packet.data(), packet.size()) < 0)
-        std::this_thread::sleep_for(std::chrono::microseconds(50));
+      if (write(pipe.w, packet.data(), packet.size()) < 0) std::this_thread::yield();
     }
   });
-  while (calls < 20) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(sink.WaitFor(20 * 188));
   pump.Stop();
   stopped = true;
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
   writing = false;
   writer.join();
   EXPECT_EQ(late, 0);
   pump.Stop();  // a second stop is harmless
-}
 
-TEST(TsPump, AnIdleStreamStopsAtOnce) {
-  Pipe pipe;
-  TsPump pump;
-  ASSERT_TRUE(pump.Start(pipe.r, [](const uint8_t*, uint32_t) {}));
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  Pipe idle;
+  ASSERT_TRUE(pump.Start(idle.r, [](const uint8_t*, uint32_t) {}));
   const auto start = std::chrono::steady_clock::now();
   pump.Stop();
   // Generous: only a thread that never wakes would take this long.
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
-
-struct Codes {
-  std::mutex m;
-  std::condition_variable cv;
-  std::vector<std::vector<uint8_t>> raw;
-  std::vector<uint16_t> words;
-  void Add(const void* code, uint32_t countOrKind, bool rawType) {
-    std::lock_guard<std::mutex> lock(m);
-    const uint8_t* p = static_cast<const uint8_t*>(code);
-    if (rawType) {
-      raw.emplace_back(p, p + countOrKind);
-    } else if (countOrKind == 2) {
-      uint16_t w;
-      std::memcpy(&w, code, 2);
-      words.push_back(w);
-    }
-    cv.notify_all();
-  }
-  bool WaitFor(size_t n) {
-    std::unique_lock<std::mutex> lock(m);
-    return cv.wait_for(lock, std::chrono::seconds(10),
-                       [&] { return raw.size() + words.size() >= n; });
-  }
-};
 
 lirc_scancode Lirc(uint32_t proto, uint64_t scancode, bool toggle) {
   lirc_scancode s{};
@@ -168,53 +139,74 @@ lirc_scancode Lirc(uint32_t proto, uint64_t scancode, bool toggle) {
   return s;
 }
 
-TEST(RcPump, Rc5CodesPassTheDeviceFilterAsCodeWords) {
-  Pipe pipe;
-  Codes codes;
-  RcPump pump;
-  ASSERT_TRUE(pump.Start(pipe.r, RcSource::Lirc, 0, RcType::Rc5, 0x0005,
-                         [&](const void* c, uint32_t k) { codes.Add(c, k, false); }));
-  const lirc_scancode sent[] = {Lirc(RC_PROTO_RC5, 0x0701, false), Lirc(RC_PROTO_RC5, 0x050C, true),
-                                Lirc(RC_PROTO_NEC, 0x050C, false),
-                                Lirc(RC_PROTO_RC5, 0x050D, false)};
-  pipe.Write(sent, sizeof sent);
-  ASSERT_TRUE(codes.WaitFor(2));
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  pump.Stop();
-  EXPECT_EQ(codes.words, (std::vector<uint16_t>{0x394C, 0x314D}));
+input_event Event(uint16_t type, uint16_t code, int32_t value) {
+  input_event e{};
+  e.type = type, e.code = code, e.value = value;
+  return e;
 }
 
-TEST(RcPump, RawCodesAreTheScancodeBytesOfEveryProtocol) {
-  Pipe pipe;
-  Codes codes;
-  RcPump pump;
-  ASSERT_TRUE(pump.Start(pipe.r, RcSource::Lirc, 0, RcType::Raw, 0xFFFF,
-                         [&](const void* c, uint32_t k) { codes.Add(c, k, true); }));
-  const lirc_scancode sent[] = {Lirc(RC_PROTO_RC5, 0x050C, false),
-                                Lirc(RC_PROTO_NEC, 0x01FF12, false)};
-  pipe.Write(sent, sizeof sent);
-  ASSERT_TRUE(codes.WaitFor(2));
-  pump.Stop();
-  ASSERT_EQ(codes.raw.size(), 2u);
-  EXPECT_EQ(codes.raw[0], (std::vector<uint8_t>{0x05, 0x0C}));
-  EXPECT_EQ(codes.raw[1], (std::vector<uint8_t>{0x01, 0xFF, 0x12}));
+template <class T>
+std::vector<uint8_t> Bytes(std::initializer_list<T> records) {
+  std::vector<uint8_t> out;
+  for (const T& r : records) {
+    const auto* p = reinterpret_cast<const uint8_t*>(&r);
+    out.insert(out.end(), p, p + sizeof r);
+  }
+  return out;
 }
 
-TEST(RcPump, InputEventsGiveScancodesWithoutToggle) {
+// Each code as the callback received it: RAW gives its bytes, RC5 its
+// 16-bit code word (written here most significant byte first).
+std::vector<std::vector<uint8_t>> ReadCodes(RcSource source, uint32_t protocol, RcType type,
+                                            uint32_t filter, const std::vector<uint8_t>& input,
+                                            size_t expected) {
   Pipe pipe;
-  Codes codes;
+  std::mutex m;
+  std::condition_variable cv;
+  std::vector<std::vector<uint8_t>> got;
   RcPump pump;
-  ASSERT_TRUE(pump.Start(pipe.r, RcSource::InputEvents, RC_PROTO_RC5, RcType::Rc5, 0xFFFF,
-                         [&](const void* c, uint32_t k) { codes.Add(c, k, false); }));
-  input_event events[4]{};
-  events[0].type = EV_MSC, events[0].code = MSC_SCAN, events[0].value = 0x0A21;
-  events[1].type = EV_KEY, events[1].code = KEY_1, events[1].value = 1;
-  events[2].type = EV_SYN;
-  events[3].type = EV_MSC, events[3].code = MSC_SCAN, events[3].value = 0x1F3F;
-  pipe.Write(events, sizeof events);
-  ASSERT_TRUE(codes.WaitFor(2));
+  EXPECT_TRUE(pump.Start(pipe.r, source, protocol, type, filter, [&](const void* c, uint32_t k) {
+    const auto* p = static_cast<const uint8_t*>(c);
+    uint16_t w = 0;
+    if (type != RcType::Raw) std::memcpy(&w, c, sizeof w);
+    std::lock_guard<std::mutex> lock(m);
+    if (type == RcType::Raw) {
+      got.emplace_back(p, p + k);
+    } else {
+      got.push_back({static_cast<uint8_t>(w >> 8), static_cast<uint8_t>(w)});
+    }
+    cv.notify_all();
+  }));
+  pipe.Write(input.data(), input.size());
+  // A sentinel code that every case passes: once it arrives, all before it has.
+  const auto sentinel = source == RcSource::Lirc ? Bytes({Lirc(RC_PROTO_RC5, 0x0501, false)})
+                                                 : Bytes({Event(EV_MSC, MSC_SCAN, 0x0501)});
+  pipe.Write(sentinel.data(), sentinel.size());
+  std::unique_lock<std::mutex> lock(m);
+  EXPECT_TRUE(cv.wait_for(lock, std::chrono::seconds(10), [&] { return got.size() > expected; }));
+  lock.unlock();
   pump.Stop();
-  EXPECT_EQ(codes.words, (std::vector<uint16_t>{0x32A1, 0x37FF}));
+  got.pop_back();
+  return got;
+}
+
+// Guards against codes of other protocols or addresses passing, or misshaped.
+TEST(RcPump, CodesAreFilteredAndShapedPerType) {
+  using V = std::vector<std::vector<uint8_t>>;
+  EXPECT_EQ(ReadCodes(RcSource::Lirc, 0, RcType::Rc5, 0x0005,
+                      Bytes({Lirc(RC_PROTO_RC5, 0x0701, false), Lirc(RC_PROTO_RC5, 0x050C, true),
+                             Lirc(RC_PROTO_NEC, 0x050C, false), Lirc(RC_PROTO_RC5, 0x050D, false)}),
+                      2),
+            (V{{0x39, 0x4C}, {0x31, 0x4D}}));
+  EXPECT_EQ(
+      ReadCodes(RcSource::Lirc, 0, RcType::Raw, 0xFFFF,
+                Bytes({Lirc(RC_PROTO_RC5, 0x050C, false), Lirc(RC_PROTO_NEC, 0x01FF12, false)}), 2),
+      (V{{0x05, 0x0C}, {0x01, 0xFF, 0x12}}));
+  EXPECT_EQ(ReadCodes(RcSource::InputEvents, RC_PROTO_RC5, RcType::Rc5, 0xFFFF,
+                      Bytes({Event(EV_MSC, MSC_SCAN, 0x0A21), Event(EV_KEY, KEY_1, 1),
+                             Event(EV_SYN, 0, 0), Event(EV_MSC, MSC_SCAN, 0x1F3F)}),
+                      2),
+            (V{{0x32, 0xA1}, {0x37, 0xFF}}));
 }
 
 }  // namespace

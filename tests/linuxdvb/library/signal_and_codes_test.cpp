@@ -25,15 +25,16 @@ Stat Counter(uint64_t v) {
   return s;
 }
 
+// Guards against a wrong divisor or clamp when scaling to percent.
 TEST(SignalScale, PercentFromRelativeScalesOrFromDecibels) {
   struct Case {
     Stat strength;
     int32_t level;
-  } levels[] = {
-      {Relative(65535), 100}, {Relative(0), 0},      {Relative(32768), 50}, {Decibel(-90000), 0},
-      {Decibel(-95000), 0},   {Decibel(-60000), 50}, {Decibel(-34000), 93}, {Decibel(-30000), 100},
-      {Decibel(-10000), 100}, {Stat{}, 0},
-  };
+  } levels[] = {{Relative(65535), 100}, {Relative(0), 0},
+                {Relative(32768), 50},  {Decibel(-90000), 0},
+                {Decibel(-95000), 0},   {Decibel(-60000), 50},
+                {Decibel(-34000), 93},  {Decibel(-30000), 100},
+                {Decibel(-10000), 100}, {Stat{}, 0}};
   for (const Case& c : levels) EXPECT_EQ(LevelPercent(c.strength), c.level) << c.strength.svalue;
 
   EXPECT_EQ(QualityPercent(Decibel(13000)), 52);
@@ -45,6 +46,7 @@ TEST(SignalScale, PercentFromRelativeScalesOrFromDecibels) {
   EXPECT_EQ(QualityPercent(Counter(5000)), 0);
 }
 
+// Guards against relative scales or driver garbage shown as decibels.
 TEST(SignalScale, DecibelFiguresOnlyFromDecibelScales) {
   EXPECT_EQ(LevelDbm(Decibel(-34499)), -34);
   EXPECT_EQ(LevelDbm(Decibel(-34500)), -35);
@@ -60,12 +62,14 @@ TEST(SignalScale, DecibelFiguresOnlyFromDecibelScales) {
   EXPECT_FALSE(SnrDb(Relative(40000)));
 }
 
+// Guards against a division by zero bits counted.
 TEST(SignalScale, BitErrorRatioNeedsCountedBits) {
   EXPECT_FLOAT_EQ(BitErrorRatio(Counter(5), Counter(1000000)), 5e-6f);
   EXPECT_EQ(BitErrorRatio(Counter(0), Counter(0)), 0.0f);
   EXPECT_EQ(BitErrorRatio(Counter(7), Stat{}), 0.0f);
 }
 
+// Guards against lock read from the wrong status bit.
 TEST(SignalScale, LockAndPresenceComeFromTheStatus) {
   SignalReading r;
   r.status = FE_HAS_SIGNAL | FE_HAS_CARRIER;
@@ -85,6 +89,7 @@ TEST(SignalScale, LockAndPresenceComeFromTheStatus) {
   EXPECT_FALSE(Figures(r).hasLevelDbm);
 }
 
+// Guards against a misplaced toggle or RC-5X bit, and other protocols as RC-5.
 TEST(RcCodes, Rc5WordsCarryStartBitsToggleAddressAndCommand) {
   struct Case {
     Scancode code;
@@ -97,11 +102,11 @@ TEST(RcCodes, Rc5WordsCarryStartBitsToggleAddressAndCommand) {
       // RC-5X: the seventh command bit travels inverted in the second start bit.
       {{RC_PROTO_RC5, 0x054C, false}, 0x214C},
       {{RC_PROTO_NEC, 0x050C, false}, std::nullopt},
-      {{RC_PROTO_RC6_0, 0x050C, false}, std::nullopt},
-  };
+      {{RC_PROTO_RC6_0, 0x050C, false}, std::nullopt}};
   for (const Case& c : cases) EXPECT_EQ(Rc5Word(c.code), c.word) << std::hex << c.code.scancode;
 }
 
+// Guards against a device filter compared on too few or too many bits.
 TEST(RcCodes, TheDeviceFilterSelectsOneAddress) {
   const uint16_t dev5 = *Rc5Word({RC_PROTO_RC5, 0x050C, false});
   const uint16_t dev31 = *Rc5Word({RC_PROTO_RC5, 0x1F01, true});
@@ -113,6 +118,7 @@ TEST(RcCodes, TheDeviceFilterSelectsOneAddress) {
   EXPECT_FALSE(PassesDeviceFilter(dev5, 0x0025));  // no address has six bits
 }
 
+// Guards against RAW bytes in the wrong order or with leading zero bytes.
 TEST(RcCodes, RawBytesAreTheScancodeMostSignificantFirst) {
   EXPECT_EQ(RawBytes(0x050C), (std::vector<uint8_t>{0x05, 0x0C}));
   EXPECT_EQ(RawBytes(0x0000), (std::vector<uint8_t>{0x00, 0x00}));
