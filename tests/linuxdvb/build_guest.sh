@@ -3,7 +3,7 @@
 # headers of the fetched kernel, and the guest's initramfs.
 #   build_guest.sh BUILD_DIR
 # Takes from BUILD_DIR: kernel/ (the fetch step), bin/quorvexdemo-headless,
-# bin/qv_ts_check, bin/qv_rc5_send and the library under test,
+# bin/quorvex-compliance, bin/qv_ts_check, bin/qv_rc5_send and the library under test,
 # bin/linuxdvb/libquorvex.so (QV_RIG_LIBRARY names another one).
 # Writes BUILD_DIR/linuxdvb-rig/: vidtv/*.ko, root/ and initramfs.cpio.
 set -euo pipefail
@@ -14,7 +14,8 @@ rig=$build/linuxdvb-rig
 abi=$(cat "$cache/abi")
 headers=/usr/src/linux-headers-$abi
 library=${QV_RIG_LIBRARY:-$build/bin/linuxdvb/libquorvex.so}
-programs=("$build/bin/quorvexdemo-headless" "$build/bin/qv_ts_check" "$build/bin/qv_rc5_send")
+programs=("$build/bin/quorvexdemo-headless" "$build/bin/qv_ts_check" "$build/bin/qv_rc5_send"
+          "$build/bin/quorvex-compliance")
 for f in "${programs[@]}" "$library"; do
   [ -f "$f" ] || { echo "build_guest: missing $f (build the project first)" >&2; exit 1; }
 done
@@ -88,7 +89,7 @@ fi
 cp "$(command -v busybox)" "$root/bin/busybox"
 cp "$here/guest/init" "$root/init"
 cp "$here/guest/lib.sh" "$root/qv/lib.sh"
-cp "$here"/scenarios/*.script "$root/qv/scenarios/"
+cp "$here"/scenarios/*.script "$here"/scenarios/*.compliance "$root/qv/scenarios/"
 for f in "$here"/scenarios/*.sh; do [ -f "$f" ] && cp "$f" "$root/qv/scenarios/"; done
 (cd "$root" && find . | busybox cpio -o -H newc 2>/dev/null) > "$rig/initramfs.cpio"
 echo "build_guest: initramfs $(($(stat -c %s "$rig/initramfs.cpio") / 1024)) KB, modules ${order[*]}"
