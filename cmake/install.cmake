@@ -77,6 +77,7 @@ endif()
 # Manual pages and the package's documentation, compressed as Debian wants
 # them (gzip -n: no name or time stamp, so the package builds reproducibly).
 find_program(QV_GZIP gzip REQUIRED)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/unix)
 set(_qv_pages quorvexdemo.1 quorvexdemo-headless.1 quorvex-compliance.1)
 set(_qv_compressed "")
 foreach(_page IN LISTS _qv_pages ITEMS changelog)
