@@ -1,15 +1,16 @@
-// The refusal of tuning entries that do not fit the library's kHz/symbol
-// arguments: guards an off-by-one at the 4294967 bound and the wrong field
-// named (scenarios cover one field only).
+// Tuning texts no scenario can tell apart: the refusal of entries that do not
+// fit the library's kHz arguments, and the no-lock display.
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
+#include "tuning/signal_text.h"
 #include "tuning/tune_request.h"
 
 namespace {
 
+// Guards an off-by-one at the 4294967 bound and the wrong field named.
 TEST(TuneRangeError, NamesTheFirstFieldThatDoesNotFit) {
   struct Case {
     uint32_t freq, symRate, lofLow, lofHigh, lofSwitch;
@@ -33,6 +34,15 @@ TEST(TuneRangeError, NamesTheFirstFieldThatDoesNotFit) {
     f.lofSwitch = c.lofSwitch;
     EXPECT_EQ(TuneRangeError(f), c.error) << c.freq << " " << c.symRate << " " << c.lofHigh;
   }
+}
+
+// Guards the library's own SNR or BER shown without lock; the virtual card
+// already reports BER 1 then, so only a reading that does not can tell.
+TEST(SignalText, NoLockShowsMinusTenDecibelsAndBerOne) {
+  const ExtendedTexts t = ExtendedSignalTexts(ExtendedReading{0, -52, 8.5f, 0.0f});
+  EXPECT_EQ(t.rfLevel, "RFLevel: -52dBm");
+  EXPECT_EQ(t.snr, "SNR: -10.00dB");
+  EXPECT_EQ(t.ber, "BER: 1.00000");
 }
 
 }  // namespace
