@@ -71,48 +71,6 @@ TEST(ScriptRun, EndsWithTheDialogsResultAndClosesWhenTheScriptRunsOut) {
   }
 }
 
-// Guards a click that ticks a radio outside its group or no toggle.
-TEST(Click, TogglesCheckBoxesAndMovesTheRadioWithinItsGroup) {
-  const fw::DialogTemplate t = MakeTemplate();
-  TestDialog dialog(t);
-  dialog.onInit = [](TestDialog& d) {
-    d.CheckDlgButton(kRadioA, 1);
-    d.CheckDlgButton(kOtherRadio, 1);
-    d.CheckDlgButton(kCheck, 2);  // indeterminate: a click checks it
-  };
-  const Outcome o = RunScript(dialog,
-                              "click 100\nshow 100\nclick 100\nshow 100\n"
-                              "click 112\nshow 110\nshow 112\nshow 120\nclick 1\n");
-  EXPECT_EQ(o.transcript,
-            "control 100: enabled=1 check=1 sel=-1 count=0 text=Check\n"
-            "control 100: enabled=1 check=0 sel=-1 count=0 text=Check\n"
-            "control 110: enabled=1 check=0 sel=-1 count=0 text=A\n"
-            "control 112: enabled=1 check=1 sel=-1 count=0 text=C\n"
-            "control 120: enabled=1 check=1 sel=-1 count=0 text=Other\n"
-            "ended: ok\n");
-  EXPECT_EQ(dialog.received,
-            (std::vector<std::string>{"clicked 100", "clicked 100", "clicked 112", "clicked 1"}));
-}
-
-// Guards the notification sent before the selection changes.
-TEST(SelectAndDoubleClick, ChangeTheSelectionAndNotify) {
-  const fw::DialogTemplate t = MakeTemplate();
-  TestDialog dialog(t);
-  int seenInHandler = -2;
-  dialog.onMessage = [&](TestDialog& d, const fw::Message& m) {
-    if (m.code == fw::Notify::SelChange) seenInHandler = d.Window().GetCurSel(kCombo);
-  };
-  const Outcome o =
-      RunScript(dialog, "select 200 2\nshow 200\nselect 200 -1\nshow 200\ndblclick 300\n");
-  EXPECT_EQ(o.transcript,
-            "control 200: enabled=1 check=0 sel=2 count=3 text=two\n"
-            "control 200: enabled=1 check=0 sel=-1 count=3 text=\n"
-            "ended: cancel\n");
-  EXPECT_EQ(seenInHandler, -1);
-  EXPECT_EQ(dialog.received,
-            (std::vector<std::string>{"selchange 200", "selchange 200", "dblclick 300", "close"}));
-}
-
 // Guards typed text trimmed or split beyond the one separating blank.
 TEST(Type, ReplacesTheTextAsGivenInEveryEdit) {
   struct Case {

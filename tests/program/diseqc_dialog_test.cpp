@@ -73,15 +73,4 @@ TEST_F(DiseqcSend, ACountBeyondTheBytesWrittenShowsNoStaleMemory) {
   EXPECT_EQ(Log()[2], "Reply: E4 00 00 00");
 }
 
-// Guards a Send that uses the fields of the last Tune.
-TEST_F(DiseqcSend, ReadsTheCurrentFieldsNotTheLastTune) {
-  window.C(IDC_CHK_DISEQC10).check = 1;
-  window.C(IDC_EDIT_FREQ).text = "12000";
-  window.C(IDC_LIST_POL).sel = 1;
-  window.C(IDC_LIST_DISEQC10).sel = 2;
-  Press();
-  EXPECT_EQ(Log(),
-            (std::vector<std::string>{"DiSEqC 1.0: E0 10 38 F9", "SendDiseqCmd() success."}));
-}
-
 }  // namespace
