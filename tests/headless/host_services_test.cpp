@@ -10,6 +10,7 @@
 namespace headless_test {
 namespace {
 
+// Guards a dot in a folder taken for an extension, and "scan." extended.
 TEST(DefaultExtension, IsAddedOnlyWhenTheFileNameHasNone) {
   struct Case {
     std::string path, ext, expected;
@@ -28,58 +29,7 @@ TEST(DefaultExtension, IsAddedOnlyWhenTheFileNameHasNone) {
   }
 }
 
-TEST(FileDialogs, TakeQueuedAnswersInOrderAndCancelWhenNoneIsLeft) {
-  const fw::DialogTemplate t = MakeTemplate();
-  TestDialog dialog(t);
-  std::vector<std::string> got;
-  dialog.onMessage = [&](TestDialog& d, const fw::Message& m) {
-    if (m.id != kCheck) return;
-    fw::FileDialogRequest save{true, "scan", "log", "Log (*.log)|*.log|All Files (*.*)|*.*||"};
-    fw::FileDialogRequest open{false, "", "", "All Files (*.*)|*.*||"};
-    for (const fw::FileDialogRequest& r : {save, open, save, save}) {
-      const std::optional<std::string> p = d.FileDialog(r);
-      got.push_back(p ? *p : "<none>");
-    }
-  };
-  const Outcome o = RunScript(
-      dialog, "answer file /tmp/out dir/scan\nanswer file C:\\in\nanswer cancel\nclick 100\n");
-  EXPECT_EQ(o.transcript,
-            "filedialog: save name=scan ext=log filter=Log (*.log)|*.log|All Files (*.*)|*.*|| "
-            "-> /tmp/out dir/scan.log\n"
-            "filedialog: open name= ext= filter=All Files (*.*)|*.*|| -> C:\\in\n"
-            "filedialog: save name=scan ext=log filter=Log (*.log)|*.log|All Files (*.*)|*.*|| "
-            "-> cancel\n"
-            "filedialog: save name=scan ext=log filter=Log (*.log)|*.log|All Files (*.*)|*.*|| "
-            "-> cancel\n"
-            "ended: cancel\n");
-  EXPECT_EQ(got, (std::vector<std::string>{"/tmp/out dir/scan.log", "C:\\in", "<none>", "<none>"}));
-}
-
-TEST(BoxesAndChildDialogs, AreAnsweredAndShowInTheTranscript) {
-  const fw::DialogTemplate t = MakeTemplate();
-  fw::DialogTemplate aboutTemplate;
-  aboutTemplate.caption = "About QuorvexDemo";
-  TestDialog dialog(t);
-  TestDialog about(aboutTemplate);
-  std::vector<int> results;
-  dialog.onInit = [&](TestDialog& d) {
-    results.push_back(
-        d.MessageBox("Card not found.\nCheck the cable.", "QuorvexDemo", fw::BoxIcon::Stop));
-    results.push_back(fw::CurrentHost().MessageBox("Ready", "QuorvexDemo", fw::BoxIcon::None));
-    results.push_back(d.Window().RunModal(about));
-    results.push_back(about.DoModal());  // through the host while the main dialog runs
-  };
-  const Outcome o = RunScript(dialog, "");
-  EXPECT_EQ(o.transcript,
-            "box: QuorvexDemo | Card not found.\\nCheck the cable. | stop\n"
-            "box: QuorvexDemo | Ready | none\n"
-            "dialog: About QuorvexDemo\n"
-            "dialog: About QuorvexDemo\n"
-            "ended: cancel\n");
-  EXPECT_EQ(results, (std::vector<int>{fw::kIdOk, fw::kIdOk, fw::kIdOk, fw::kIdOk}));
-  EXPECT_FALSE(about.HasWindow());
-}
-
+// Guards out-of-range indexes read or written instead of refused.
 TEST(ListSemantics, FollowTheClassicControls) {
   const fw::DialogTemplate t = MakeTemplate();
   TestDialog dialog(t);
@@ -119,6 +69,7 @@ TEST(ListSemantics, FollowTheClassicControls) {
   EXPECT_EQ(o.transcript, "log: a\nlog: b\nlog-cleared\nended: cancel\n");
 }
 
+// Guards timers served out of due order or posted work starved by them.
 TEST(Wait, ServesTimersInDueOrderWithPostedWorkBetween) {
   const fw::DialogTemplate t = MakeTemplate();
   TestDialog dialog(t);
@@ -140,6 +91,7 @@ TEST(Wait, ServesTimersInDueOrderWithPostedWorkBetween) {
                                              "t99", "t2", "p"}));
 }
 
+// Guards a wait that outlives the dialog or runs work queued after its end.
 TEST(Wait, StopsWhenPostedWorkEndsTheDialogAndDropsTheRest) {
   const fw::DialogTemplate t = MakeTemplate();
   TestDialog dialog(t);
@@ -158,6 +110,7 @@ TEST(Wait, StopsWhenPostedWorkEndsTheDialogAndDropsTheRest) {
   EXPECT_EQ(ran, 1);
 }
 
+// Guards work run outside a wait, and dropped work kept alive.
 TEST(Posts, OutsideAWaitNeverRunAndAreDroppedWhenTheDialogEnds) {
   const fw::DialogTemplate t = MakeTemplate();
   TestDialog dialog(t);

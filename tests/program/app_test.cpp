@@ -36,6 +36,7 @@ struct AppTest : ::testing::Test {
   }
 };
 
+// Guards the dialog built although sockets failed, and a wrong string or icon.
 TEST_F(AppTest, SocketFailureShowsString103AndNeverBuildsTheDialog) {
   theApp.startSockets = [] { return false; };
   EXPECT_FALSE(theApp.InitInstance());
@@ -47,6 +48,7 @@ TEST_F(AppTest, SocketFailureShowsString103AndNeverBuildsTheDialog) {
             "Не удалось инициализировать Windows Sockets.");
 }
 
+// Guards InitInstance returning true, which would start a message pump.
 TEST_F(AppTest, StartedSocketsRunTheDialogOnceAndStillReturnFalse) {
   theApp.startSockets = [] { return true; };
   EXPECT_FALSE(theApp.InitInstance());
@@ -54,6 +56,7 @@ TEST_F(AppTest, StartedSocketsRunTheDialogOnceAndStillReturnFalse) {
   EXPECT_TRUE(host.boxes.empty());
 }
 
+// Guards rounding the centred icon the other way for odd differences.
 TEST(CenteredIconOrigin, RoundsLikeTheClassicDialog) {
   struct Case {
     int cw, ch, iw, ih, x, y;

@@ -1,35 +1,15 @@
-// The main dialog's data exchange: visiting order, where reading stops, and
-// that writing members back puts every value in its control.
+// The main dialog's data exchange where scenarios cannot look: the number
+// parser's bounds, the members left as they were after a bad field, and a
+// radio group with nothing ticked.
 #include "framework/data_exchange.h"
 
 #include <gtest/gtest.h>
 
-#include "app/quorvex_demo_app.h"
-#include "app/quorvex_demo_dlg.h"
-#include "res/resource_ids.h"
-#include "tests/program/fake_window.h"
+#include "tests/program/main_dialog_fixture.h"
 
 namespace {
 
-// Exposes the protected exchange for the test.
-class TestDlg : public CQuorvexDemoDlg {
- public:
-  using CQuorvexDemoDlg::UpdateData;
-};
-
-struct Fixture : ::testing::Test {
-  TestDlg dlg;
-  FakeWindow window{dlg.Template()};
-  void SetUp() override {
-    // The application object names the framework's boxes; link it in.
-    ASSERT_TRUE(theApp.startSockets);
-    dlg.AttachWindow(&window);
-    ASSERT_TRUE(dlg.UpdateData(false));
-    window.reads.clear();
-  }
-  void TearDown() override { dlg.AttachWindow(nullptr); }
-};
-
+// Guards an overflow past 2^32-1 read as a wrapped value, and signs or hex taken.
 TEST(ParseUnsigned32, AcceptsOnlyUnsigned32BitDecimal) {
   struct Case {
     const char* text;
@@ -59,34 +39,8 @@ TEST(ParseUnsigned32, AcceptsOnlyUnsigned32BitDecimal) {
   }
 }
 
-TEST_F(Fixture, WritingShowsTheDefaultsInTheControls) {
-  EXPECT_EQ(window.C(IDC_EDIT_FREQ).text, "10722");
-  EXPECT_EQ(window.C(IDC_EDIT_SYMRATE).text, "27500");
-  EXPECT_EQ(window.C(IDC_EDIT_LOF_LOW).text, "9750");
-  EXPECT_EQ(window.C(IDC_EDIT_LOF_SWITCH).text, "11700");
-  EXPECT_EQ(window.C(IDC_EDIT_LOF_HIGH).text, "10600");
-  EXPECT_EQ(window.C(IDC_EDIT_PID).text, "8192");
-  EXPECT_EQ(window.C(IDC_STATIC_FILTER_INFO).text, "");
-  for (int id : {IDC_LIST_POL, IDC_LIST_FEC, IDC_LIST_MODULATION, IDC_LIST_RC_TYPE, IDC_LIST_RC_DEV,
-                 IDC_LIST_INVERSION, IDC_LIST_PILOT, IDC_LIST_ROLLOFF}) {
-    EXPECT_EQ(window.C(id).sel, 0) << id;
-  }
-  EXPECT_EQ(window.C(IDC_RADIO_BURST_A).check, 1);
-  EXPECT_EQ(window.C(IDC_RADIO_BURST_B).check, 0);
-  // Lists bound as controls keep their (empty) selection.
-  EXPECT_EQ(window.C(IDC_CB_DEVICE).sel, -1);
-  EXPECT_EQ(window.C(IDC_LIST_MIS).sel, -1);
-}
-
-TEST_F(Fixture, ReadingVisitsTheControlsInBindingOrder) {
-  ASSERT_TRUE(dlg.UpdateData(true));
-  const std::vector<int> expected = {1001, 1006, 1007, 1010, 1002, 1023, 1025, 1024,
-                                     1030, 1034, 1031, 1035, 1037, 1039, 1045, 1044,
-                                     1046, 1049, 1052, 1054, 1055, 1057, 1060, 1061};
-  EXPECT_EQ(window.reads, expected);
-}
-
-TEST_F(Fixture, ReadingStopsAtTheFirstBadNumberAndLaterMembersKeepTheirValues) {
+// Guards reading on past a bad field, or writing members at and after it.
+TEST_F(MainDialogOnFakeLibrary, ReadingStopsAtTheFirstBadNumberAndLaterMembersKeepTheirValues) {
   window.C(IDC_EDIT_FREQ).text = "11000";
   window.C(IDC_LIST_POL).sel = 1;
   window.C(IDC_EDIT_LOF_HIGH).text = "10x";  // the 7th member read
@@ -107,27 +61,8 @@ TEST_F(Fixture, ReadingStopsAtTheFirstBadNumberAndLaterMembersKeepTheirValues) {
   EXPECT_EQ(window.reads.back(), IDC_EDIT_LOF_HIGH);
 }
 
-TEST_F(Fixture, WriteBackShowsChangedMembers) {
-  dlg.m_nFreq = 12345;
-  dlg.m_nBurst = 1;
-  dlg.m_bRcEnable = 1;
-  dlg.m_nRollOff = 3;
-  dlg.m_strFilterInfo = "Total: 5 Kb";
-  ASSERT_TRUE(dlg.UpdateData(false));
-  EXPECT_EQ(window.C(IDC_EDIT_FREQ).text, "12345");
-  EXPECT_EQ(window.C(IDC_RADIO_BURST_A).check, 0);
-  EXPECT_EQ(window.C(IDC_RADIO_BURST_B).check, 1);
-  EXPECT_EQ(window.C(IDC_CHK_RC_ENABLE).check, 1);
-  EXPECT_EQ(window.C(IDC_LIST_ROLLOFF).sel, 3);
-  EXPECT_EQ(window.C(IDC_STATIC_FILTER_INFO).text, "Total: 5 Kb");
-
-  // And a round trip reads the same values back.
-  ASSERT_TRUE(dlg.UpdateData(true));
-  EXPECT_EQ(dlg.m_nBurst, 1);
-  EXPECT_EQ(dlg.m_nRollOff, 3);
-}
-
-TEST_F(Fixture, NoTickedRadioReadsAsMinusOne) {
+// Guards a group with nothing ticked read as its first button.
+TEST_F(MainDialogOnFakeLibrary, NoTickedRadioReadsAsMinusOne) {
   window.C(IDC_RADIO_BURST_A).check = 0;
   ASSERT_TRUE(dlg.UpdateData(true));
   EXPECT_EQ(dlg.m_nBurst, -1);

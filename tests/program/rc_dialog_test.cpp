@@ -2,38 +2,21 @@
 // leaves behind, and how the callbacks reach the list from another thread.
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
-#include <mutex>
 #include <thread>
 
-#include "app/quorvex_demo_app.h"
-#include "app/quorvex_demo_dlg.h"
 #include "remote/rc_line.h"
-#include "res/resource_ids.h"
-#include "tests/program/fake_window.h"
-#include "tests/program/queue_host.h"
-#include "tuner/tuner_api.h"
+#include "tests/program/main_dialog_fixture.h"
 
 namespace {
 
-class TestDlg : public CQuorvexDemoDlg {
- public:
-  using CQuorvexDemoDlg::OnRcEnableClicked;
-  using CQuorvexDemoDlg::OnRcTypeChanged;
-  using CQuorvexDemoDlg::UpdateData;
-};
-
-// The stand-in library's answers.
 int32_t setResult = 1;
 int32_t setWrites = 7;  // what SetRemoteControl stores, even when failing
 int32_t delResult = 1;
 int32_t lastDel = 0;
-uint32_t lastType = 99, lastDevice = 99;
+uint32_t lastType = 99;
 
-int32_t QV_API FakeSetRemoteControl(uint32_t type, uint32_t device, QvRcCallback, int32_t* filter) {
+int32_t QV_API FakeSetRemoteControl(uint32_t type, uint32_t, QvRcCallback, int32_t* filter) {
   lastType = type;
-  lastDevice = device;
   *filter = setWrites;
   return setResult;
 }
@@ -42,38 +25,18 @@ int32_t QV_API FakeDelFilter(int32_t filter) {
   return delResult;
 }
 
-struct RcDialog : ::testing::Test {
-  QueueHost host;
-  TestDlg dlg;
-  FakeWindow window{dlg.Template()};
-  TunerApiRecord saved = TunerApi;
-
+struct RcDialog : MainDialogOnFakeLibrary {
   void SetUp() override {
-    ASSERT_TRUE(theApp.startSockets);
-    fw::SetCurrentHost(&host);
+    MainDialogOnFakeLibrary::SetUp();
     TunerApi.SetRemoteControl = FakeSetRemoteControl;
     TunerApi.DelFilter = FakeDelFilter;
-    setResult = 1, setWrites = 7, delResult = 1, lastDel = 0;
-    dlg.AttachWindow(&window);
-    ASSERT_TRUE(dlg.UpdateData(false));
+    setResult = 1, setWrites = 7, delResult = 1, lastDel = 0, lastType = 99;
   }
-  void TearDown() override {
-    dlg.AttachWindow(nullptr);
-    fw::SetCurrentHost(nullptr);
-    TunerApi = saved;
-  }
-  void Click() {
-    FakeControl& box = window.C(IDC_CHK_RC_ENABLE);
-    box.check = box.check == 1 ? 0 : 1;
-    dlg.OnRcEnableClicked();
-  }
-  std::vector<std::string> Log() const {
-    std::vector<std::string> lines;
-    for (const auto& e : window.C(IDC_LIST_LOG).entries) lines.push_back(e.first);
-    return lines;
-  }
+  void Click() { Toggle(IDC_CHK_RC_ENABLE); }
 };
 
+// Guards keeping a number a refusing library scribbled, and registering a
+// second filter while the first could not be deleted.
 TEST_F(RcDialog, FailedEnablingKeepsNoNumberTheLibraryScribbled) {
   setResult = 0;
   Click();
@@ -97,26 +60,18 @@ TEST_F(RcDialog, FailedEnablingKeepsNoNumberTheLibraryScribbled) {
                                       "DelFilter() failed !", "DelFilter() failed !"}));
 }
 
+// Guards reading past the type table for a row the list has and the table not.
 TEST_F(RcDialog, TypeWithoutARowChangesNothing) {
   window.C(IDC_LIST_RC_TYPE).entries.push_back({"RC7", 0});
   window.C(IDC_LIST_RC_TYPE).sel = 3;
-  lastType = 99;
   Click();
   EXPECT_EQ(lastType, 99u) << "the library was called";
   EXPECT_TRUE(Log().empty());
   EXPECT_EQ(window.C(IDC_CHK_RC_ENABLE).check, 1);
 }
 
-TEST_F(RcDialog, DeviceListFollowsTheType) {
-  const int expected[] = {0, 1, 0, 1};
-  const int picks[] = {0, 1, 2, 1};
-  for (int i = 0; i < 4; ++i) {
-    window.C(IDC_LIST_RC_TYPE).sel = picks[i];
-    dlg.OnRcTypeChanged();
-    EXPECT_EQ(window.C(IDC_LIST_RC_DEV).enabled, expected[i] == 1) << "type " << picks[i];
-  }
-}
-
+// Guards a callback touching the list on the library's thread, one post per
+// code instead of a batch, and codes reordered between threads.
 TEST_F(RcDialog, CallbacksOnAnotherThreadOnlyPostAndKeepTheirOrder) {
   std::thread library([] {
     const uint16_t word = 0x394C;

@@ -1,5 +1,6 @@
-// Binding the library variants: what is looked up, what is refused, and that
-// a refused library is really released.
+// Binding the library variants where scenarios cannot look (the full,
+// critical-only and missing-file starts are scenarios): a refused library is
+// really released, a second load binds nothing, and release keeps pointers.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -41,23 +42,7 @@ struct Binding : ::testing::Test {
   }
 };
 
-TEST_F(Binding, FullLibraryBindsAllEntryPoints) {
-  EXPECT_EQ(LoadTunerLibraryFrom(Variant("").c_str()), 0);
-  EXPECT_GE(TunerApi.hModule, 32u);
-  EXPECT_EQ(PresentCount(), kTunerEntryPointCount);
-}
-
-TEST_F(Binding, CriticalOnlyLibraryLoadsWithEveryOptionalSlotNull) {
-  EXPECT_EQ(LoadTunerLibraryFrom(Variant("critical").c_str()), 0);
-  EXPECT_EQ(PresentCount(), 6);
-  EXPECT_NE(TunerApi.CheckForDVB, nullptr);
-  EXPECT_NE(TunerApi.StartDVB, nullptr);
-  EXPECT_NE(TunerApi.StopDVB, nullptr);
-  EXPECT_NE(TunerApi.SetChannel, nullptr);
-  EXPECT_NE(TunerApi.SetFilter, nullptr);
-  EXPECT_NE(TunerApi.DelFilter, nullptr);
-}
-
+// Guards a refused module left loaded, and lookups past the missing entry point.
 TEST_F(Binding, MissingCriticalEntryPointStopsLookupAndReleasesTheModule) {
   EXPECT_EQ(LoadTunerLibraryFrom(Variant("nostartdvb").c_str()), -2);
   // Looked up before the refusal: the three enumeration generations only.
@@ -77,6 +62,7 @@ TEST_F(Binding, MissingCriticalEntryPointStopsLookupAndReleasesTheModule) {
   TunerApi = {};
 }
 
+// Guards a second load that looks the entry points up again.
 TEST_F(Binding, SecondLoadDoesNothing) {
   ASSERT_EQ(LoadTunerLibraryFrom(Variant("critical").c_str()), 0);
   const auto module = TunerApi.hModule;
@@ -87,12 +73,7 @@ TEST_F(Binding, SecondLoadDoesNothing) {
   EXPECT_EQ(TunerApi.GetCaps, nullptr);
 }
 
-TEST_F(Binding, MissingFileFailsWithoutLookups) {
-  EXPECT_EQ(LoadTunerLibraryFrom("/nonexistent/dir/libquorvex.dll"), -1);
-  EXPECT_LT(TunerApi.hModule, 32u);
-  EXPECT_EQ(PresentCount(), 0);
-}
-
+// Guards a release that clears the table the close sequence still reads.
 TEST_F(Binding, ReleaseClearsTheHandleButKeepsThePointers) {
   ASSERT_EQ(LoadTunerLibraryFrom(Variant("legacy").c_str()), 0);
   EXPECT_EQ(TunerApi.GetCaps, nullptr);
