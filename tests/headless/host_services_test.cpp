@@ -80,7 +80,7 @@ TEST(Wait, ServesTimersInDueOrderWithPostedWorkBetween) {
   };
   dialog.onMessage = [&](TestDialog& d, const fw::Message& m) {
     if (m.kind != fw::MessageKind::Timer) return;
-    order.push_back("t" + std::to_string(m.timerId));
+    order.push_back('t' + std::to_string(m.timerId));
     if (m.timerId == 2) fw::Dialog::PostToUi([&order] { order.push_back("p"); });
     if (m.timerId == 99) d.KillTimer(1);
   };
