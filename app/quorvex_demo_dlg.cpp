@@ -195,6 +195,28 @@ void CQuorvexDemoDlg::OnPaint() {
 
 uintptr_t CQuorvexDemoDlg::OnQueryDragIcon() { return m_hIcon; }
 
+void CQuorvexDemoDlg::ToggleByClickedBox(int id, int32_t& member, bool running,
+                                         void (CQuorvexDemoDlg::*start)(),
+                                         void (CQuorvexDemoDlg::*stop)()) {
+  const bool exchanged = UpdateData(true);
+  member = IsDlgButtonChecked(id) != 0 ? 1 : 0;
+  if (member != 0) {
+    if (!exchanged) {
+      member = 0;
+    } else if (!running) {
+      (this->*start)();
+    }
+  } else if (running) {
+    (this->*stop)();
+  }
+  if (exchanged) {
+    UpdateData(false);
+  } else {
+    // The bad field keeps what the user typed; only the box is put right.
+    CheckDlgButton(id, member);
+  }
+}
+
 void CQuorvexDemoDlg::RunCloseSequence() {
   // A running filter is deleted without a word; one whose deletion failed
   // before is tried again, and its outcome logged as at the first try.

@@ -98,6 +98,13 @@ class CQuorvexDemoDlg : public fw::Dialog {
   // logged; true when it is gone.
   bool DeleteOrphanCaptureFilter();
 
+  // The "Enable" boxes of reception and capture: the clicked box's own new
+  // state decides, also when the exchange stopped at a bad number before it
+  // reached the box. Unchecking stops what `running` says runs; checking
+  // starts it only when every field was valid, and is undone otherwise.
+  void ToggleByClickedBox(int id, int32_t& member, bool running, void (CQuorvexDemoDlg::*start)(),
+                          void (CQuorvexDemoDlg::*stop)());
+
   // Clears the DiSEqC options the device in use does not offer (their box is
   // disabled), so that Send never uses them.
   void ClearDisabledDiseqcOptions();

@@ -178,22 +178,6 @@ void CQuorvexDemoDlg::StopCapture() {
 }
 
 void CQuorvexDemoDlg::OnFilterEnableClicked() {
-  const bool exchanged = UpdateData(true);
-  // The box's own new state decides, also when the exchange stopped at a bad
-  // number before it reached the box.
-  m_bFilterEnable = IsDlgButtonChecked(IDC_CHK_FILTER_ENABLE) != 0 ? 1 : 0;
-  if (m_bFilterEnable != 0) {
-    if (!exchanged) {
-      m_bFilterEnable = 0;
-    } else if (!m_bCapturing) {
-      StartCapture();
-    }
-  } else if (m_bCapturing) {
-    StopCapture();
-  }
-  if (exchanged) {
-    UpdateData(false);
-  } else {
-    CheckDlgButton(IDC_CHK_FILTER_ENABLE, m_bFilterEnable);
-  }
+  ToggleByClickedBox(IDC_CHK_FILTER_ENABLE, m_bFilterEnable, m_bCapturing,
+                     &CQuorvexDemoDlg::StartCapture, &CQuorvexDemoDlg::StopCapture);
 }

@@ -103,24 +103,8 @@ void CQuorvexDemoDlg::StopRemoteControl() {
 }
 
 void CQuorvexDemoDlg::OnRcEnableClicked() {
-  const bool exchanged = UpdateData(true);
-  // The box's own new state decides, also when the exchange stopped at a bad
-  // number before it reached the box.
-  m_bRcEnable = IsDlgButtonChecked(IDC_CHK_RC_ENABLE) != 0 ? 1 : 0;
-  if (m_bRcEnable != 0) {
-    if (!exchanged) {
-      m_bRcEnable = 0;
-    } else if (!m_bReceiving) {
-      StartRemoteControl();
-    }
-  } else if (m_bReceiving) {
-    StopRemoteControl();
-  }
-  if (exchanged) {
-    UpdateData(false);
-  } else {
-    CheckDlgButton(IDC_CHK_RC_ENABLE, m_bRcEnable);
-  }
+  ToggleByClickedBox(IDC_CHK_RC_ENABLE, m_bRcEnable, m_bReceiving,
+                     &CQuorvexDemoDlg::StartRemoteControl, &CQuorvexDemoDlg::StopRemoteControl);
 }
 
 void CQuorvexDemoDlg::OnRcTypeChanged() {
