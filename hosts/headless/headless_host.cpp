@@ -4,6 +4,8 @@
 #include <string_view>
 #include <utility>
 
+#include "framework/file_name.h"
+
 namespace headless {
 
 namespace {
@@ -34,31 +36,17 @@ bool AnyKind(fw::ControlKind) { return true; }
 
 }  // namespace
 
-std::string WithDefaultExtension(const std::string& path, const std::string& defaultExt) {
-  if (defaultExt.empty()) return path;
-  const size_t slash = path.find_last_of("/\\");
-  const std::string_view name = slash == std::string::npos
-                                    ? std::string_view(path)
-                                    : std::string_view(path).substr(slash + 1);
-  if (name.find('.') != std::string_view::npos) return path;
-  // An extension given with its dot must not end up with two.
-  return path + (defaultExt.front() == '.' ? "" : ".") + defaultExt;
-}
-
 HeadlessHost::HeadlessHost(std::istream& script, std::ostream& transcript, Options options)
     : script_(script), out_(transcript), options_(options) {}
 
-HeadlessHost::~HeadlessHost() { DropPosts(false); }
+HeadlessHost::~HeadlessHost() { posts_.Close(); }
 
 int HeadlessHost::RunModal(fw::Dialog& dialog) {
   if (main_ != nullptr) return RunChild(dialog);
   if (!steps_) ParseScript();
 
   HeadlessWindow window(dialog, *this);
-  {
-    std::lock_guard lock(mutex_);
-    accepting_ = true;
-  }
+  posts_.Open();
   main_ = &window;
   // Runs on every way out, a script error in tests included, so the dialog
   // never keeps a dangling window and no stale work survives the dialog.
@@ -68,7 +56,7 @@ int HeadlessHost::RunModal(fw::Dialog& dialog) {
     ~Closing() {
       dialog.AttachWindow(nullptr);
       host.main_ = nullptr;
-      host.DropPosts(false);
+      host.posts_.Close();
     }
   } closing{*this, dialog};
 
@@ -105,7 +93,7 @@ std::optional<std::string> HeadlessHost::FileDialog(const fw::FileDialogRequest&
     answer = std::move(fileAnswers_.front());
     fileAnswers_.pop_front();
   }
-  if (answer) answer = WithDefaultExtension(*answer, request.defaultExt);
+  if (answer) answer = fw::WithDefaultExtension(*answer, request.defaultExt);
   out_.Line(std::string("filedialog: ") + (request.save ? "save" : "open") +
             " name=" + request.defaultName + " ext=" + request.defaultExt +
             " filter=" + request.filter + " -> " + (answer ? *answer : "cancel"));
@@ -113,57 +101,27 @@ std::optional<std::string> HeadlessHost::FileDialog(const fw::FileDialogRequest&
 }
 
 void HeadlessHost::Post(std::function<void()> work) {
-  std::unique_lock lock(mutex_);
-  // Work posted after the main dialog ended has nobody left to run it; it is
-  // destroyed on return, outside the lock.
-  if (!accepting_) return;
-  posts_.push_back(Pending{Clock::now(), std::move(work)});
-  // Notified under the lock: once the work is visible, the poster no longer
-  // touches the host except to unlock, so a host torn down right after its
-  // last work ran is never signalled.
-  wake_.notify_one();
-}
-
-void HeadlessHost::DropPosts(bool accept) {
-  std::deque<Pending> dropped;
-  {
-    std::lock_guard lock(mutex_);
-    dropped.swap(posts_);
-    accepting_ = accept;
-  }
-  // The work objects are destroyed here, unlocked: their captures may post.
+  // Work posted after the main dialog ended has nobody left to run it.
+  posts_.Post(std::move(work));
 }
 
 void HeadlessHost::Serve(HeadlessWindow& window, std::chrono::milliseconds span) {
   const Clock::time_point end = Clock::now() + span;
-  std::unique_lock lock(mutex_);
   while (!window.Ended()) {
-    const std::optional<HeadlessWindow::Timer> timer = window.NextTimer();
-    const bool timerDue = timer && timer->due <= end;
-    const bool postDue = !posts_.empty() && posts_.front().posted <= end;
-
     // Posted work goes before any timer tick, as in a window system's queue,
     // where a timer message is only made when nothing else is waiting. This
     // keeps the order the same however late a slow handler makes the loop.
-    if (postDue) {
-      std::function<void()> work = std::move(posts_.front().work);
-      posts_.pop_front();
-      lock.unlock();
-      work();
-      work = nullptr;
-      lock.lock();
-      continue;
-    }
+    if (posts_.RunOne(end)) continue;
+    const std::optional<HeadlessWindow::Timer> timer = window.NextTimer();
+    const bool timerDue = timer && timer->due <= end;
     const Clock::time_point now = Clock::now();
     if (timerDue && timer->due <= now) {
-      lock.unlock();
       window.Advance(timer->id);
       window.Owner().Dispatch(fw::TimerMessage(timer->id));
-      lock.lock();
       continue;
     }
     if (now >= end) break;
-    wake_.wait_until(lock, timerDue ? timer->due : end);
+    posts_.WaitUntil(timerDue ? timer->due : end);
   }
 }
 
@@ -224,7 +182,7 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
   fw::Dialog& dialog = window.Owner();
   const std::string at = "line " + std::to_string(lineNumber_) + ": ";
   auto checkIndex = [&](const HeadlessWindow::ControlState& c, int64_t low) {
-    const int64_t count = static_cast<int64_t>(c.entries.size());
+    const int64_t count = c.list.Count();
     if (a.number < low || a.number >= count) {
       Fail(at + "index " + std::to_string(a.number) + " is out of range for control " +
            std::to_string(c.id) + ", which has " + std::to_string(count) + " entries");
@@ -251,7 +209,7 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
           Control(window, a.id, "select", IsComboKind, "a drop-down list");
       if (Ignored(a, c)) return;
       checkIndex(c, -1);
-      c.sel = static_cast<int>(a.number);
+      c.list.Select(static_cast<int>(a.number));
       dialog.Dispatch(fw::CommandMessage(a.id, fw::Notify::SelChange));
       return;
     }
@@ -303,16 +261,16 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
       const bool button = c.kind == fw::ControlKind::CheckBox || c.kind == fw::ControlKind::Radio;
       out_.Line("control " + std::to_string(c.id) + ": enabled=" + (c.enabled ? "1" : "0") +
                 " check=" + std::to_string(button ? c.check : 0) +
-                " sel=" + std::to_string(list ? c.sel : -1) + " count=" +
-                std::to_string(list ? c.entries.size() : 0) + " text=" + window.GetText(c.id));
+                " sel=" + std::to_string(list ? c.list.Selection() : -1) + " count=" +
+                std::to_string(list ? c.list.Count() : 0) + " text=" + window.GetText(c.id));
       return;
     }
     case Verb::Item: {
       const HeadlessWindow::ControlState& c = Control(window, a.id, "item", IsList, "a list");
       checkIndex(c, 0);
-      const HeadlessWindow::Entry& e = c.entries[static_cast<size_t>(a.number)];
-      out_.Line("item " + std::to_string(c.id) + "[" + std::to_string(a.number) +
-                "]: data=" + std::to_string(e.data) + " text=" + e.text);
+      const int index = static_cast<int>(a.number);
+      out_.Line("item " + std::to_string(c.id) + "[" + std::to_string(a.number) + "]: data=" +
+                std::to_string(c.list.Data(index)) + " text=" + std::string(c.list.Text(index)));
       return;
     }
   }

@@ -3,11 +3,9 @@
 // and a transcript records what the user would have seen.
 #pragma once
 
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <istream>
-#include <mutex>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "framework/host.h"
+#include "framework/post_queue.h"
 #include "hosts/headless/headless_window.h"
 #include "hosts/headless/script.h"
 #include "hosts/headless/transcript.h"
@@ -26,10 +25,6 @@ class ScriptError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
-
-// The path a program receives from a confirmed file dialog: the default
-// extension is added when the last path component has none.
-std::string WithDefaultExtension(const std::string& path, const std::string& defaultExt);
 
 class HeadlessHost : public fw::Host {
  public:
@@ -59,11 +54,6 @@ class HeadlessHost : public fw::Host {
   int RunChild(fw::Dialog& child);
 
  private:
-  struct Pending {
-    Clock::time_point posted;
-    std::function<void()> work;
-  };
-
   // Reads and parses the whole script, so that a wrong line anywhere ends the
   // run before the program has done anything.
   void ParseScript();
@@ -71,8 +61,6 @@ class HeadlessHost : public fw::Host {
   void Perform(const Action& action, HeadlessWindow& window);
   // Serves timers and posted work, in due order, for a span of real time.
   void Serve(HeadlessWindow& window, std::chrono::milliseconds span);
-  // Throws away queued work; with accept false, later posts are dropped too.
-  void DropPosts(bool accept);
   // The control an action names, checked to be of a kind the action works on.
   HeadlessWindow::ControlState& Control(HeadlessWindow& window, int id, const char* action,
                                         bool (*fits)(fw::ControlKind), const char* wanted);
@@ -93,11 +81,8 @@ class HeadlessHost : public fw::Host {
   int lineNumber_ = 0;  // of the line being parsed or performed
   HeadlessWindow* main_ = nullptr;
   std::deque<std::optional<std::string>> fileAnswers_;
-
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::deque<Pending> posts_;  // guarded by mutex_
-  bool accepting_ = true;      // guarded by mutex_
+  // The user-interface thread waits on the queue itself; no wake-up needed.
+  fw::PostQueue posts_;
 };
 
 }  // namespace headless

@@ -55,7 +55,7 @@ HeadlessWindow::HeadlessWindow(fw::Dialog& dialog, HeadlessHost& host)
     s.enabled = (c.style & fw::kDisabled) == 0;
     s.text = c.text;
     if (IsList(c.kind)) {
-      for (const std::string& e : c.entries) s.entries.push_back(Entry{e, 0});
+      for (const std::string& e : c.entries) s.list.Add(e);
     }
     controls_.push_back(std::move(s));
   }
@@ -100,7 +100,7 @@ void HeadlessWindow::SetText(int id, const std::string& text) {
 std::string HeadlessWindow::GetText(int id) const {
   const ControlState* c = Find(id);
   if (c == nullptr) return {};
-  if (IsList(c->kind)) return c->sel >= 0 ? c->entries[static_cast<size_t>(c->sel)].text : "";
+  if (IsList(c->kind)) return std::string(c->list.Text(c->list.Selection()));
   return c->text;
 }
 
@@ -119,72 +119,58 @@ int HeadlessWindow::GetCheck(int id) const {
 int HeadlessWindow::AddString(int id, const std::string& text) {
   ControlState* c = FindList(id);
   if (c == nullptr) return -1;
-  c->entries.push_back(Entry{text, 0});
+  const int index = c->list.Add(text);
   if (c->kind == fw::ControlKind::ListBox) host_.Out().Line("log: " + text);
-  return static_cast<int>(c->entries.size()) - 1;
+  return index;
 }
 
 void HeadlessWindow::AddStrings(int id, std::vector<std::string> texts) {
   ControlState* c = FindList(id);
   if (c == nullptr) return;
   if (c->kind == fw::ControlKind::ListBox) host_.Out().Lines("log: ", texts);
-  for (std::string& text : texts) c->entries.push_back(Entry{std::move(text), 0});
+  for (const std::string& text : texts) c->list.Add(text);
 }
 
 int HeadlessWindow::GetCount(int id) const {
   const ControlState* c = FindList(id);
-  return c != nullptr ? static_cast<int>(c->entries.size()) : -1;
+  return c != nullptr ? c->list.Count() : -1;
 }
 
 int HeadlessWindow::GetCurSel(int id) const {
   const ControlState* c = FindList(id);
-  return c != nullptr ? c->sel : -1;
+  return c != nullptr ? c->list.Selection() : -1;
 }
 
 int HeadlessWindow::SetCurSel(int id, int index) {
   ControlState* c = FindList(id);
-  if (c == nullptr) return -1;
-  if (index < 0 || index >= static_cast<int>(c->entries.size())) {
-    c->sel = -1;
-    return -1;
-  }
-  c->sel = index;
-  return index;
+  return c != nullptr ? c->list.Select(index) : -1;
 }
 
 int HeadlessWindow::SetItemData(int id, int index, uintptr_t data) {
   ControlState* c = FindList(id);
-  if (c == nullptr || index < 0 || index >= static_cast<int>(c->entries.size())) return -1;
-  c->entries[static_cast<size_t>(index)].data = data;
-  return 0;
+  return c != nullptr ? c->list.SetData(index, data) : -1;
 }
 
 uintptr_t HeadlessWindow::GetItemData(int id, int index) const {
   const ControlState* c = FindList(id);
-  if (c == nullptr || index < 0 || index >= static_cast<int>(c->entries.size())) return 0;
-  return c->entries[static_cast<size_t>(index)].data;
+  return c != nullptr ? c->list.Data(index) : 0;
 }
 
 std::string HeadlessWindow::GetItemText(int id, int index) const {
   const ControlState* c = FindList(id);
-  if (c == nullptr || index < 0 || index >= static_cast<int>(c->entries.size())) return {};
-  return c->entries[static_cast<size_t>(index)].text;
+  return c != nullptr ? std::string(c->list.Text(index)) : std::string();
 }
 
 void HeadlessWindow::ResetContent(int id) {
   ControlState* c = FindList(id);
   if (c == nullptr) return;
-  c->entries.clear();
-  c->sel = -1;
-  c->top = 0;
+  c->list.Clear();
   if (c->kind == fw::ControlKind::ListBox) host_.Out().Line("log-cleared");
 }
 
 int HeadlessWindow::SetTopIndex(int id, int index) {
   ControlState* c = FindList(id);
-  if (c == nullptr || index < 0 || index >= static_cast<int>(c->entries.size())) return -1;
-  c->top = index;
-  return 0;
+  return c != nullptr ? c->list.SetTop(index) : -1;
 }
 
 void HeadlessWindow::SetFocus(int) {}

@@ -5,13 +5,13 @@
 
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/dialog.h"
 #include "framework/host.h"
+#include "framework/list_model.h"
 #include "framework/system_menu.h"
 
 namespace headless {
@@ -22,11 +22,6 @@ using Clock = std::chrono::steady_clock;
 
 class HeadlessWindow : public fw::DialogWindow {
  public:
-  struct Entry {
-    std::string text;
-    uintptr_t data = 0;
-  };
-
   struct ControlState {
     int id = 0;
     fw::ControlKind kind = fw::ControlKind::Static;
@@ -34,11 +29,7 @@ class HeadlessWindow : public fw::DialogWindow {
     bool enabled = true;
     std::string text;
     int check = 0;
-    // A deque: a list that grows by millions of lines (a flood of remote
-    // codes) never moves the lines it holds.
-    std::deque<Entry> entries;
-    int sel = -1;
-    int top = 0;
+    fw::ListModel list;
   };
 
   struct Timer {

@@ -1,6 +1,7 @@
 #include "hosts/win32/win32_host.h"
 
 #include <memory>
+#include <utility>
 
 #include "hosts/win32/dialog_template_win32.h"
 #include "hosts/win32/win32_window.h"
@@ -111,7 +112,9 @@ LRESULT CALLBACK MessageWindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) 
 
 }  // namespace
 
-Win32Host::Win32Host() {
+// The message never waits for the user-interface thread: it only wakes it.
+Win32Host::Win32Host()
+    : posts_([this] { PostMessageW(static_cast<HWND>(messageWindow_), kPostedWork, 0, 0); }) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = MessageWindowProc;
   wc.hInstance = GetModuleHandleW(nullptr);
@@ -124,11 +127,7 @@ Win32Host::Win32Host() {
 }
 
 Win32Host::~Win32Host() {
-  {
-    std::lock_guard lock(mutex_);
-    accepting_ = false;
-    posts_.clear();
-  }
+  posts_.Close();
   DestroyWindow(static_cast<HWND>(messageWindow_));
 }
 
@@ -137,20 +136,12 @@ int Win32Host::RunModal(fw::Dialog& dialog) { return RunModalOwned(dialog, nullp
 int Win32Host::RunModalOwned(fw::Dialog& dialog, void* owner) {
   const std::vector<uint16_t> t = BuildDialogTemplate(dialog.Template());
   Opening opening{&dialog, this};
-  if (openDialogs_++ == 0) {
-    std::lock_guard lock(mutex_);
-    accepting_ = true;
-  }
+  if (openDialogs_++ == 0) posts_.Open();
   const INT_PTR result = DialogBoxIndirectParamW(
       GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(t.data()),
       static_cast<HWND>(owner), DialogProc, reinterpret_cast<LPARAM>(&opening));
-  if (--openDialogs_ == 0) {
-    // Work posted for a dialog that has gone has nobody left to run it.
-    std::deque<std::function<void()>> dropped;
-    std::lock_guard lock(mutex_);
-    dropped.swap(posts_);
-    accepting_ = false;
-  }
+  // Work posted for a dialog that has gone has nobody left to run it.
+  if (--openDialogs_ == 0) posts_.Close();
   return static_cast<int>(result);
 }
 
@@ -158,27 +149,8 @@ int Win32Host::MessageBox(const std::string& text, const std::string& caption, f
   return MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(caption).c_str(), BoxStyle(icon));
 }
 
-void Win32Host::Post(std::function<void()> work) {
-  {
-    std::lock_guard lock(mutex_);
-    if (!accepting_) return;
-    posts_.push_back(std::move(work));
-  }
-  // Never waits for the user-interface thread: the message only wakes it.
-  PostMessageW(static_cast<HWND>(messageWindow_), kPostedWork, 0, 0);
-}
+void Win32Host::Post(std::function<void()> work) { posts_.Post(std::move(work)); }
 
-void Win32Host::RunPosted() {
-  for (;;) {
-    std::function<void()> work;
-    {
-      std::lock_guard lock(mutex_);
-      if (posts_.empty()) return;
-      work = std::move(posts_.front());
-      posts_.pop_front();
-    }
-    work();
-  }
-}
+void Win32Host::RunPosted() { posts_.Drain(); }
 
 }  // namespace win32host

@@ -5,12 +5,11 @@
 // through the thread's message queue.
 #pragma once
 
-#include <deque>
 #include <functional>
-#include <mutex>
 #include <string>
 
 #include "framework/host.h"
+#include "framework/post_queue.h"
 
 namespace win32host {
 
@@ -34,9 +33,8 @@ class Win32Host : public fw::Host {
  private:
   void* messageWindow_ = nullptr;  // HWND of a message-only window
   int openDialogs_ = 0;            // UI thread only
-  std::mutex mutex_;
-  std::deque<std::function<void()>> posts_;  // guarded by mutex_
-  bool accepting_ = true;                    // guarded by mutex_
+  // Wakes the user-interface thread with a message to the message window.
+  fw::PostQueue posts_;
 };
 
 }  // namespace win32host

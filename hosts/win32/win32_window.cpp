@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/icon_origin.h"
+#include "framework/list_model.h"
 #include "hosts/win32/win32_host.h"
 
 namespace win32host {
@@ -131,7 +132,7 @@ int Win32Window::SetCurSel(int id, int index) {
   }
   if (IsListBox(id)) {
     Send(id, LB_SETSEL, FALSE, -1);
-    if (index < 0 || index >= GetCount(id)) return -1;
+    if (!fw::InRange(index, GetCount(id))) return -1;
     Send(id, LB_SETSEL, TRUE, index);
     Send(id, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
     return index;
@@ -140,19 +141,19 @@ int Win32Window::SetCurSel(int id, int index) {
 }
 
 int Win32Window::SetItemData(int id, int index, uintptr_t data) {
-  if (index < 0 || index >= GetCount(id)) return -1;
+  if (!fw::InRange(index, GetCount(id))) return -1;
   const UINT m = IsCombo(id) ? CB_SETITEMDATA : LB_SETITEMDATA;
   return Send(id, m, static_cast<WPARAM>(index), static_cast<LPARAM>(data)) < 0 ? -1 : 0;
 }
 
 uintptr_t Win32Window::GetItemData(int id, int index) const {
-  if (index < 0 || index >= GetCount(id)) return 0;
+  if (!fw::InRange(index, GetCount(id))) return 0;
   const UINT m = IsCombo(id) ? CB_GETITEMDATA : LB_GETITEMDATA;
   return static_cast<uintptr_t>(Send(id, m, static_cast<WPARAM>(index)));
 }
 
 std::string Win32Window::GetItemText(int id, int index) const {
-  if (index < 0 || index >= GetCount(id)) return {};
+  if (!fw::InRange(index, GetCount(id))) return {};
   const bool combo = IsCombo(id);
   const LRESULT len = Send(id, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(index));
   if (len < 0) return {};
@@ -169,7 +170,7 @@ void Win32Window::ResetContent(int id) {
 }
 
 int Win32Window::SetTopIndex(int id, int index) {
-  if (index < 0 || index >= GetCount(id)) return -1;
+  if (!fw::InRange(index, GetCount(id))) return -1;
   const LRESULT r =
       Send(id, IsCombo(id) ? CB_SETTOPINDEX : LB_SETTOPINDEX, static_cast<WPARAM>(index));
   return r < 0 ? -1 : 0;

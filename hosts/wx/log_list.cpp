@@ -17,60 +17,43 @@ LogList::LogList(wxWindow* parent, bool notify)
   Bind(wxEVT_LEFT_DCLICK, &LogList::OnLeftDoubleClick, this);
 }
 
-int LogList::Append(std::string line) {
-  lines_.push_back(Entry{std::move(line), 0});
+int LogList::Append(std::string_view line) {
+  const int index = lines_.Add(line);
   // Telling the scrolled window about every line would redo its scroll bar
   // each time; one update per batch of appends is enough, since nothing is
   // drawn before the event loop runs again.
   Sync();
-  return Count() - 1;
-}
-
-const std::string* LogList::Line(int index) const {
-  if (index < 0 || index >= Count()) return nullptr;
-  return &lines_[static_cast<size_t>(index)].text;
-}
-
-uintptr_t LogList::Data(int index) const {
-  if (index < 0 || index >= Count()) return 0;
-  return lines_[static_cast<size_t>(index)].data;
-}
-
-bool LogList::SetData(int index, uintptr_t data) {
-  if (index < 0 || index >= Count()) return false;
-  lines_[static_cast<size_t>(index)].data = data;
-  return true;
+  return index;
 }
 
 void LogList::RemoveAll() {
-  lines_.clear();
+  lines_.Clear();
   pendingTop_ = -1;
-  caret_ = -1;
   wxVListBox::Clear();
 }
 
 bool LogList::ScrollToLine(int index) {
-  if (index < 0 || index >= Count()) return false;
+  if (lines_.SetTop(index) != 0) return false;
   pendingTop_ = index;
   Sync();
   return true;
 }
 
 bool LogList::SetCaretLine(int index) {
-  if (index < -1 || index >= Count()) return false;
-  if (GetItemCount() != lines_.size()) SetItemCount(lines_.size());
+  if (index < -1 || index >= lines_.Count()) return false;
+  if (GetItemCount() != Size()) SetItemCount(Size());
   DoSetCurrent(index);
-  caret_ = index;
+  lines_.Select(index);
   return true;
 }
 
 void LogList::Sync() {
-  if (syncQueued_ || (GetItemCount() == lines_.size() && pendingTop_ < 0)) return;
+  if (syncQueued_ || (GetItemCount() == Size() && pendingTop_ < 0)) return;
   syncQueued_ = true;
   CallAfter([this] {
     syncQueued_ = false;
-    if (GetItemCount() != lines_.size()) SetItemCount(lines_.size());
-    if (pendingTop_ >= 0 && static_cast<size_t>(pendingTop_) < lines_.size()) {
+    if (GetItemCount() != Size()) SetItemCount(Size());
+    if (pendingTop_ >= 0 && pendingTop_ < lines_.Count()) {
       ScrollToRow(static_cast<size_t>(pendingTop_));
     }
     pendingTop_ = -1;
@@ -78,10 +61,10 @@ void LogList::Sync() {
 }
 
 void LogList::OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const {
-  if (n >= lines_.size()) return;
+  if (n >= Size()) return;
   dc.SetTextForeground(IsSelected(n) ? wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT)
                                      : GetForegroundColour());
-  dc.DrawText(ToWx(lines_[n].text), rect.x + 2, rect.y + 1);
+  dc.DrawText(ToWx(lines_.Text(static_cast<int>(n))), rect.x + 2, rect.y + 1);
 }
 
 wxCoord LogList::OnMeasureItem(size_t) const { return lineHeight_; }
@@ -92,7 +75,7 @@ void LogList::OnLeftDown(wxMouseEvent& event) {
   if (item == wxNOT_FOUND) return;
   Toggle(static_cast<size_t>(item));
   DoSetCurrent(item);
-  caret_ = item;
+  lines_.Select(item);
   if (notify_ && onClick) onClick();
 }
 

@@ -1,14 +1,15 @@
-// The message list: a virtual list box that holds its lines itself and draws
-// only the rows in view, so appending stays cheap with hundreds of thousands
-// of lines (a native list box of that size gets slow to append to and to
-// scroll on GTK). Each click toggles a line's selection.
+// The message list: a virtual list box over the framework's list model that
+// draws only the rows in view, so appending and scrolling stay cheap with a
+// million lines (a native list box of that size gets slow to append to and
+// to scroll on GTK). Each click toggles a line's selection.
 #pragma once
 
 #include <wx/vlbox.h>
 
 #include <functional>
-#include <string>
-#include <vector>
+#include <string_view>
+
+#include "framework/list_model.h"
 
 namespace wxhost {
 
@@ -20,17 +21,16 @@ class LogList : public wxVListBox {
   std::function<void()> onClick;
   std::function<void()> onDoubleClick;
 
-  int Append(std::string line);
-  int Count() const { return static_cast<int>(lines_.size()); }
-  const std::string* Line(int index) const;
-  uintptr_t Data(int index) const;
-  bool SetData(int index, uintptr_t data);
+  int Append(std::string_view line);
+  // The lines, their item data and the caret line (the model's selection).
+  fw::ListModel& Lines() { return lines_; }
+  const fw::ListModel& Lines() const { return lines_; }
   void RemoveAll();
   // Scrolls so that the line is as near the top as it can be; false when
   // there is no such line.
   bool ScrollToLine(int index);
   // The line with the caret (keyboard focus rectangle), or -1.
-  int CaretLine() const { return caret_; }
+  int CaretLine() const { return lines_.Selection(); }
   bool SetCaretLine(int index);
 
  protected:
@@ -43,16 +43,13 @@ class LogList : public wxVListBox {
   // Applies the line count to the scrolled window, at most once per batch.
   void Sync();
 
-  struct Entry {
-    std::string text;
-    uintptr_t data = 0;
-  };
-  std::vector<Entry> lines_;
+  size_t Size() const { return static_cast<size_t>(lines_.Count()); }
+
+  fw::ListModel lines_;
   bool notify_;
   wxCoord lineHeight_;
   int pendingTop_ = -1;
   bool syncQueued_ = false;
-  int caret_ = -1;
 };
 
 }  // namespace wxhost

@@ -76,15 +76,4 @@ std::string Wildcard(const std::string& filter, bool starDotStarMatchesAll) {
   return out;
 }
 
-std::string WithDefaultExtension(const std::string& path, const std::string& defaultExt) {
-  if (defaultExt.empty() || path.empty()) return path;
-  const size_t slash = path.find_last_of("/\\");
-  const std::string_view name = slash == std::string::npos
-                                    ? std::string_view(path)
-                                    : std::string_view(path).substr(slash + 1);
-  if (name.empty() || name.find('.') != std::string_view::npos) return path;
-  // An extension given with its dot must not end up with two.
-  return path + (defaultExt.front() == '.' ? "" : ".") + defaultExt;
-}
-
 }  // namespace wxhost

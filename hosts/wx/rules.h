@@ -56,8 +56,4 @@ Scale FitScale(Scale base, const std::vector<Fit>& fits, double maxFactor);
 // treat "*.*" as every file (everywhere but Windows), "*" instead.
 std::string Wildcard(const std::string& filter, bool starDotStarMatchesAll);
 
-// The path a program receives from a confirmed file dialog: the default
-// extension is added when the last path component has none.
-std::string WithDefaultExtension(const std::string& path, const std::string& defaultExt);
-
 }  // namespace wxhost

@@ -12,9 +12,21 @@
 
 namespace wxhost {
 
-WxHost::WxHost(Options options) : options_(std::move(options)) {}
+WxHost::WxHost(Options options) : options_(std::move(options)) {
+  auto queue = std::make_shared<std::weak_ptr<fw::PostQueue>>();
+  posts_ = std::make_shared<fw::PostQueue>([queue] {
+    // QueueEvent takes wxWidgets' own short lock; it never waits for the
+    // user-interface thread to get round to the work.
+    if (wxAppConsole* app = wxAppConsole::GetInstance()) {
+      app->CallAfter([weak = *queue] {
+        if (std::shared_ptr<fw::PostQueue> q = weak.lock()) q->Drain();
+      });
+    }
+  });
+  *queue = posts_;
+}
 
-WxHost::~WxHost() { SetAccepting(false); }
+WxHost::~WxHost() { posts_->Close(); }
 
 int WxHost::RunModal(fw::Dialog& dialog) {
   if (!open_.empty()) return RunWindow(dialog, open_.back());
@@ -77,32 +89,14 @@ int WxHost::MessageBox(const std::string& text, const std::string& caption, fw::
   return ShowMessageBox(nullptr, text, caption, icon);
 }
 
-void WxHost::Post(std::function<void()> work) {
-  std::unique_lock lock(posts_->mutex);
-  wxAppConsole* app = wxAppConsole::GetInstance();
-  if (!posts_->accepting || app == nullptr) {
-    // Destroyed unlocked: its captures may post in turn.
-    lock.unlock();
-    work = nullptr;
-    return;
-  }
-  const uint64_t generation = posts_->generation;
-  auto shared = std::make_shared<std::function<void()>>(std::move(work));
-  // QueueEvent takes wxWidgets' own short lock; it never waits for the
-  // user-interface thread to get round to the work.
-  app->CallAfter([state = posts_, generation, shared] {
-    {
-      std::lock_guard inner(state->mutex);
-      if (!state->accepting || generation != state->generation) return;
-    }
-    (*shared)();
-  });
-}
+void WxHost::Post(std::function<void()> work) { posts_->Post(std::move(work)); }
 
 void WxHost::SetAccepting(bool accepting) {
-  std::lock_guard lock(posts_->mutex);
-  if (posts_->accepting && !accepting) ++posts_->generation;
-  posts_->accepting = accepting;
+  if (accepting) {
+    posts_->Open();
+  } else {
+    posts_->Close();
+  }
 }
 
 }  // namespace wxhost

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "framework/host.h"
+#include "framework/post_queue.h"
 
 class wxDialog;
 class wxWindow;
@@ -35,9 +35,9 @@ class WxHost : public fw::Host {
   // fw::Host. A dialog run while another is open is owned by the topmost one.
   int RunModal(fw::Dialog& dialog) override;
   int MessageBox(const std::string& text, const std::string& caption, fw::BoxIcon icon) override;
-  // Hands the work to the application object's queue (wxEvtHandler::CallAfter
-  // queues and returns at once). Work that comes due after the main dialog
-  // ended is dropped: the dialog it was meant for is gone.
+  // Queues the work and wakes the event loop (wxEvtHandler::CallAfter queues
+  // and returns at once). Work still queued when the main dialog ends is
+  // dropped: the dialog it was meant for is gone.
   void Post(std::function<void()> work) override;
 
   // The open windows, the main dialog first; empty when none is open.
@@ -57,13 +57,9 @@ class WxHost : public fw::Host {
   Options options_;
   std::vector<WxDialogWindow*> open_;
 
-  // Shared with the queued work, which may outlive the host.
-  struct PostState {
-    std::mutex mutex;
-    bool accepting = true;    // guarded by mutex
-    uint64_t generation = 0;  // guarded by mutex; bumped when a main dialog ends
-  };
-  std::shared_ptr<PostState> posts_ = std::make_shared<PostState>();
+  // The wake-ups queued on the application object may outlive the host; they
+  // reach the queue only while it exists.
+  std::shared_ptr<fw::PostQueue> posts_;
 };
 
 }  // namespace wxhost

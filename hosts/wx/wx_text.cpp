@@ -4,7 +4,7 @@
 
 namespace wxhost {
 
-wxString ToWx(const std::string& text) {
+wxString ToWx(std::string_view text) {
   if (text.empty()) return wxString();
   wxString s = wxString::FromUTF8(text.data(), text.size());
   // FromUTF8 gives an empty string for bytes that are not UTF-8.

@@ -5,12 +5,13 @@
 #include <wx/string.h>
 
 #include <string>
+#include <string_view>
 
 namespace wxhost {
 
 // A program string for a control. Bytes that are not UTF-8 (a library may hand
 // over names in a legacy code page) are shown as Latin-1 rather than dropped.
-wxString ToWx(const std::string& text);
+wxString ToWx(std::string_view text);
 // A control's text for the program, as UTF-8.
 std::string FromWx(const wxString& text);
 

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 
+#include "framework/file_name.h"
 #include "hosts/wx/gtk_style.h"
 #include "hosts/wx/icons.h"
 #include "hosts/wx/log_list.h"
@@ -110,7 +111,14 @@ void WxDialogWindow::Build() {
   for (const fw::ControlTemplate& c : t.controls) {
     wxWindow* w = Create(c);
     controls_.emplace_back(&c, w);
-    if (c.id != fw::kIdStatic && byId_.count(c.id) == 0) byId_[c.id] = w;
+    if (c.id != fw::kIdStatic && byId_.count(c.id) == 0) {
+      byId_[c.id] = w;
+      if (c.kind == fw::ControlKind::ComboBox) {
+        fw::ListModel& model = choiceLists_[c.id].second;
+        choiceLists_[c.id].first = w;
+        for (const std::string& e : c.entries) model.Add(e);
+      }
+    }
     if (c.style & fw::kDisabled) w->Disable();
 
     // What must fit: the text of labels and buttons, and the height of every
@@ -299,14 +307,8 @@ std::string WxDialogWindow::GetText(int id) const {
   wxWindow* w = Control(id);
   if (w == nullptr) return {};
   if (auto* edit = dynamic_cast<wxTextCtrl*>(w)) return FromWx(edit->GetValue());
-  if (auto* choice = dynamic_cast<wxChoice*>(w)) {
-    const int sel = choice->GetSelection();
-    return sel == wxNOT_FOUND ? std::string() : FromWx(choice->GetString(sel));
-  }
-  if (auto* list = dynamic_cast<LogList*>(w)) {
-    const std::string* line = list->Line(list->CaretLine());
-    return line != nullptr ? *line : std::string();
-  }
+  // A list's text is its selected entry, as the program gave it.
+  if (const fw::ListModel* model = Model(id)) return std::string(model->Text(GetCurSel(id)));
   return FromWx(w->GetLabel());
 }
 
@@ -327,101 +329,83 @@ int WxDialogWindow::GetCheck(int id) const {
   return 0;
 }
 
+fw::ListModel* WxDialogWindow::Model(int id) {
+  wxWindow* w = Control(id);
+  if (auto* list = dynamic_cast<LogList*>(w)) return &list->Lines();
+  auto it = choiceLists_.find(id);
+  return it != choiceLists_.end() && it->second.first == w ? &it->second.second : nullptr;
+}
+
+const fw::ListModel* WxDialogWindow::Model(int id) const {
+  return const_cast<WxDialogWindow*>(this)->Model(id);
+}
+
 int WxDialogWindow::AddString(int id, const std::string& text) {
   wxWindow* w = Control(id);
   if (auto* list = dynamic_cast<LogList*>(w)) return list->Append(text);
-  if (auto* choice = dynamic_cast<wxChoice*>(w)) {
-    const int index = choice->Append(ToWx(text));
-    itemData_[id].resize(choice->GetCount(), 0);
-    return index;
-  }
-  return -1;
+  fw::ListModel* model = Model(id);
+  if (model == nullptr) return -1;
+  const int index = model->Add(text);
+  if (index >= 0) static_cast<wxChoice*>(w)->Append(ToWx(text));
+  return index;
 }
 
 int WxDialogWindow::GetCount(int id) const {
-  wxWindow* w = Control(id);
-  if (auto* list = dynamic_cast<LogList*>(w)) return list->Count();
-  if (auto* choice = dynamic_cast<wxChoice*>(w)) return static_cast<int>(choice->GetCount());
-  return -1;
+  const fw::ListModel* model = Model(id);
+  return model != nullptr ? model->Count() : -1;
 }
 
 int WxDialogWindow::GetCurSel(int id) const {
   wxWindow* w = Control(id);
   if (auto* list = dynamic_cast<LogList*>(w)) return list->CaretLine();
-  if (auto* choice = dynamic_cast<wxChoice*>(w)) return choice->GetSelection();
+  // A drop-down's selection is the control's own: the user changes it.
+  if (Model(id) != nullptr) return static_cast<wxChoice*>(w)->GetSelection();
   return -1;
 }
 
 int WxDialogWindow::SetCurSel(int id, int index) {
   wxWindow* w = Control(id);
+  fw::ListModel* model = Model(id);
+  if (model == nullptr) return -1;
+  const int selected = model->Select(index);
   if (auto* list = dynamic_cast<LogList*>(w)) {
-    if (!list->SetCaretLine(index < 0 || index >= list->Count() ? -1 : index)) return -1;
-    return index >= 0 && index < list->Count() ? index : -1;
+    list->SetCaretLine(selected);
+  } else {
+    static_cast<wxChoice*>(w)->SetSelection(selected < 0 ? wxNOT_FOUND : selected);
   }
-  if (auto* choice = dynamic_cast<wxChoice*>(w)) {
-    if (index < 0 || index >= static_cast<int>(choice->GetCount())) {
-      choice->SetSelection(wxNOT_FOUND);
-      return -1;
-    }
-    choice->SetSelection(index);
-    return index;
-  }
-  return -1;
+  return selected;
 }
 
 int WxDialogWindow::SetItemData(int id, int index, uintptr_t data) {
-  wxWindow* w = Control(id);
-  if (auto* list = dynamic_cast<LogList*>(w)) return list->SetData(index, data) ? 0 : -1;
-  if (auto* choice = dynamic_cast<wxChoice*>(w)) {
-    if (index < 0 || index >= static_cast<int>(choice->GetCount())) return -1;
-    std::vector<uintptr_t>& data_of = itemData_[id];
-    data_of.resize(choice->GetCount(), 0);
-    data_of[static_cast<size_t>(index)] = data;
-    return 0;
-  }
-  return -1;
+  fw::ListModel* model = Model(id);
+  return model != nullptr ? model->SetData(index, data) : -1;
 }
 
 uintptr_t WxDialogWindow::GetItemData(int id, int index) const {
-  wxWindow* w = Control(id);
-  if (auto* list = dynamic_cast<LogList*>(w)) return list->Data(index);
-  if (dynamic_cast<wxChoice*>(w) != nullptr) {
-    auto it = itemData_.find(id);
-    if (it == itemData_.end() || index < 0 || index >= static_cast<int>(it->second.size())) {
-      return 0;
-    }
-    return it->second[static_cast<size_t>(index)];
-  }
-  return 0;
+  const fw::ListModel* model = Model(id);
+  return model != nullptr ? model->Data(index) : 0;
 }
 
 std::string WxDialogWindow::GetItemText(int id, int index) const {
-  wxWindow* w = Control(id);
-  if (auto* list = dynamic_cast<LogList*>(w)) {
-    const std::string* line = list->Line(index);
-    return line != nullptr ? *line : std::string();
-  }
-  if (auto* choice = dynamic_cast<wxChoice*>(w)) {
-    if (index < 0 || index >= static_cast<int>(choice->GetCount())) return {};
-    return FromWx(choice->GetString(static_cast<unsigned>(index)));
-  }
-  return {};
+  const fw::ListModel* model = Model(id);
+  return model != nullptr ? std::string(model->Text(index)) : std::string();
 }
 
 void WxDialogWindow::ResetContent(int id) {
   wxWindow* w = Control(id);
   if (auto* list = dynamic_cast<LogList*>(w)) {
     list->RemoveAll();
-  } else if (auto* choice = dynamic_cast<wxChoice*>(w)) {
-    choice->Clear();
-    itemData_.erase(id);
+  } else if (fw::ListModel* model = Model(id)) {
+    model->Clear();
+    static_cast<wxChoice*>(w)->Clear();
   }
 }
 
 int WxDialogWindow::SetTopIndex(int id, int index) {
-  LogList* list = FindLogList(id);
-  if (list == nullptr) return -1;
-  return list->ScrollToLine(index) ? 0 : -1;
+  if (LogList* list = FindLogList(id)) return list->ScrollToLine(index) ? 0 : -1;
+  // A closed drop-down shows no rows to scroll; the index is only checked.
+  fw::ListModel* model = Model(id);
+  return model != nullptr ? model->SetTop(index) : -1;
 }
 
 void WxDialogWindow::SetFocus(int id) {
@@ -488,7 +472,7 @@ std::optional<std::string> WxDialogWindow::FileDialog(const fw::FileDialogReques
   }
   const std::string path = FromWx(chosen);
   if (path.empty()) return std::nullopt;
-  return WithDefaultExtension(path, request.defaultExt);
+  return fw::WithDefaultExtension(path, request.defaultExt);
 }
 
 uintptr_t WxDialogWindow::SetTimer(uintptr_t id, unsigned milliseconds) {

@@ -16,6 +16,7 @@
 
 #include "framework/dialog.h"
 #include "framework/host.h"
+#include "framework/list_model.h"
 #include "framework/system_menu.h"
 #include "hosts/wx/rules.h"
 
@@ -103,6 +104,9 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
   void OnPaintWindow(wxPaintEvent& event);
   void SysCommand(unsigned command);
   LogList* FindLogList(int id) const;
+  // The entries of a list box or drop-down list, or nullptr.
+  fw::ListModel* Model(int id);
+  const fw::ListModel* Model(int id) const;
 
   fw::Dialog* dialog_;
   WxHost& host_;
@@ -112,7 +116,9 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
   std::map<uintptr_t, std::unique_ptr<wxTimer>> timers_;
   fw::SystemMenuEntries systemMenu_;
   bool hasSystemMenu_ = false;
-  std::map<int, std::vector<uintptr_t>> itemData_;  // drop-down lists' item data
+  // The drop-down lists' entries, with the control they mirror: the control
+  // shows the texts, the model keeps them with their item data.
+  std::map<int, std::pair<wxWindow*, fw::ListModel>> choiceLists_;
   wxDC* paintDc_ = nullptr;
   bool painted_ = false;
   bool ended_ = false;

@@ -65,17 +65,6 @@ TEST(Rules, WildcardDropsTheTerminatorAndMakesStarDotStarMatchEverything) {
   EXPECT_EQ(Wildcard("TS (*.ts)|*.ts|Other", false), "TS (*.ts)|*.ts");
 }
 
-TEST(Rules, DefaultExtensionIsAddedOnlyToANameWithoutOne) {
-  EXPECT_EQ(WithDefaultExtension("/tmp/capture", "ts"), "/tmp/capture.ts");
-  EXPECT_EQ(WithDefaultExtension("/tmp/capture", ".ts"), "/tmp/capture.ts");
-  EXPECT_EQ(WithDefaultExtension("/tmp/capture.bin", "ts"), "/tmp/capture.bin");
-  // A dot in a folder name is not an extension.
-  EXPECT_EQ(WithDefaultExtension("/tmp/v1.2/capture", "ts"), "/tmp/v1.2/capture.ts");
-  EXPECT_EQ(WithDefaultExtension("C:\\dumps.d\\eeprom", "bin"), "C:\\dumps.d\\eeprom.bin");
-  EXPECT_EQ(WithDefaultExtension("/tmp/log", ""), "/tmp/log");
-  EXPECT_EQ(WithDefaultExtension("", "ts"), "");
-}
-
 TEST(Rules, TextsSurviveTheTripAndLegacyBytesStillShow) {
   EXPECT_EQ(FromWx(ToWx("Не удалось")), "Не удалось");
   EXPECT_EQ(FromWx(ToWx("")), "");

@@ -5,12 +5,15 @@
 #include <atomic>
 #include <thread>
 
+#include "framework/file_name.h"
 #include "tests/headless/test_dialog.h"
+#include "tests/support/window_contract.h"
 
 namespace headless_test {
 namespace {
 
-// Guards a dot in a folder taken for an extension, and "scan." extended.
+// Guards a dot in a folder taken for an extension, "scan." extended, and a
+// folder turned into a hidden file.
 TEST(DefaultExtension, IsAddedOnlyWhenTheFileNameHasNone) {
   struct Case {
     std::string path, ext, expected;
@@ -23,51 +26,23 @@ TEST(DefaultExtension, IsAddedOnlyWhenTheFileNameHasNone) {
       {"scan", "", "scan"},
       {"scan", ".log", "scan.log"},
       {"scan.", "log", "scan."},
+      {"dir/", "bin", "dir/"},
+      {"", "bin", ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(headless::WithDefaultExtension(c.path, c.ext), c.expected) << c.path;
+    EXPECT_EQ(fw::WithDefaultExtension(c.path, c.ext), c.expected) << c.path;
   }
 }
 
-// Guards out-of-range indexes read or written instead of refused.
-TEST(ListSemantics, FollowTheClassicControls) {
-  const fw::DialogTemplate t = MakeTemplate();
-  TestDialog dialog(t);
-  dialog.onInit = [](TestDialog& d) {
-    fw::DialogWindow& w = d.Window();
-    EXPECT_EQ(w.AddString(kCombo, "three"), 3);
-    EXPECT_EQ(w.GetCount(kCombo), 4);
-    EXPECT_EQ(w.SetCurSel(kCombo, 3), 3);
-    EXPECT_EQ(w.GetText(kCombo), "three");
-    EXPECT_EQ(w.SetCurSel(kCombo, 4), -1);  // out of range clears
-    EXPECT_EQ(w.GetCurSel(kCombo), -1);
-    EXPECT_EQ(w.GetText(kCombo), "");
-    EXPECT_EQ(w.SetCurSel(kCombo, 1), 1);
-    EXPECT_EQ(w.SetCurSel(kCombo, -1), -1);
-    EXPECT_EQ(w.GetCurSel(kCombo), -1);
-    EXPECT_EQ(w.SetItemData(kCombo, 9, 5), -1);
-    EXPECT_EQ(w.GetItemData(kCombo, 9), 0u);
-    EXPECT_EQ(w.GetItemData(kCombo, -1), 0u);
-    EXPECT_EQ(w.GetItemText(kCombo, 9), "");
-    EXPECT_EQ(w.SetTopIndex(kList, 0), -1);  // empty list
-    EXPECT_EQ(w.AddString(kList, "a"), 0);
-    EXPECT_EQ(w.AddString(kList, "b"), 1);
-    EXPECT_EQ(w.SetTopIndex(kList, 1), 0);
-    w.SetCurSel(kList, 1);
-    w.ResetContent(kList);
-    EXPECT_EQ(w.GetCount(kList), 0);
-    EXPECT_EQ(w.GetCurSel(kList), -1);
-    w.ResetContent(kCombo);  // only the message list is logged
-    EXPECT_EQ(w.AddString(kTextEdit, "x"), -1);
-    EXPECT_FALSE(w.HasControl(fw::kIdStatic));
-    EXPECT_FALSE(w.HasControl(4242));
-    EXPECT_FALSE(w.IsControlEnabled(kDisabledButton));
-    w.SetCheck(fw::kIdOk, 1);  // push buttons keep no check state
-    EXPECT_EQ(w.GetCheck(fw::kIdOk), 0);
-  };
-  const Outcome o = RunScript(dialog, "");
-  EXPECT_EQ(o.transcript, "log: a\nlog: b\nlog-cleared\nended: cancel\n");
-}
+// The window contract on the headless window.
+struct HeadlessRunner {
+  static void Run(fw::Dialog& dialog) {
+    std::istringstream in;
+    std::ostringstream out;
+    headless::HeadlessHost host(in, out, headless::HeadlessHost::Options{false});
+    host.RunModal(dialog);
+  }
+};
 
 // Guards timers served out of due order or posted work starved by them.
 TEST(Wait, ServesTimersInDueOrderWithPostedWorkBetween) {
@@ -173,3 +148,8 @@ TEST(Threads, PostsFromManyThreadsArriveInOrderPerThreadAndNoneIsLost) {
 
 }  // namespace
 }  // namespace headless_test
+
+namespace contract {
+INSTANTIATE_TYPED_TEST_SUITE_P(Headless, WindowContract,
+                               ::testing::Types<headless_test::HeadlessRunner>);
+}  // namespace contract

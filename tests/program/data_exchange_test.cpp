@@ -42,7 +42,7 @@ TEST(ParseUnsigned32, AcceptsOnlyUnsigned32BitDecimal) {
 // Guards reading on past a bad field, or writing members at and after it.
 TEST_F(MainDialogOnFakeLibrary, ReadingStopsAtTheFirstBadNumberAndLaterMembersKeepTheirValues) {
   window.C(IDC_EDIT_FREQ).text = "11000";
-  window.C(IDC_LIST_POL).sel = 1;
+  window.C(IDC_LIST_POL).list.Select(1);
   window.C(IDC_EDIT_LOF_HIGH).text = "10x";  // the 7th member read
   window.C(IDC_EDIT_LOF_SWITCH).text = "12000";
   window.C(IDC_CHK_LOG_TO_FILE).check = 1;

@@ -41,8 +41,8 @@ struct DiseqcSend : MainDialogOnFakeLibrary {
     exchanges.clear();
     sent.clear();
     for (int id : {IDC_LIST_DISEQC10, IDC_LIST_DISEQC11, IDC_LIST_DISEQC12}) {
-      window.C(id).entries.assign(60, {"x", 0});
-      window.C(id).sel = 0;
+      for (int i = 0; i < 60; ++i) window.C(id).list.Add("x");
+      window.C(id).list.Select(0);
     }
   }
   void Press() { Click(IDC_BTN_DISEQC_SEND); }

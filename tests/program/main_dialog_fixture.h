@@ -8,7 +8,6 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,7 +16,9 @@
 #include "app/quorvex_demo_dlg.h"
 #include "framework/dialog.h"
 #include "framework/host.h"
+#include "framework/list_model.h"
 #include "framework/message.h"
+#include "framework/post_queue.h"
 #include "res/resource_ids.h"
 #include "tuner/tuner_api.h"
 
@@ -25,8 +26,7 @@ struct FakeControl {
   bool enabled = true;
   std::string text;
   int check = 0;
-  int sel = -1;
-  std::vector<std::pair<std::string, uintptr_t>> entries;
+  fw::ListModel list;
 };
 
 // Controls by id with their state, the order the program reads them in, the
@@ -39,7 +39,7 @@ class FakeWindow : public fw::DialogWindow {
       FakeControl& fc = controls[c.id];
       fc.enabled = (c.style & fw::kDisabled) == 0;
       fc.text = c.text;
-      for (const auto& e : c.entries) fc.entries.push_back({e, 0});
+      for (const auto& e : c.entries) fc.list.Add(e);
     }
   }
   std::map<int, FakeControl> controls;
@@ -58,31 +58,14 @@ class FakeWindow : public fw::DialogWindow {
   std::string GetText(int id) const override { return Read(id).text; }
   void SetCheck(int id, int s) override { C(id).check = s; }
   int GetCheck(int id) const override { return Read(id).check; }
-  int AddString(int id, const std::string& t) override {
-    C(id).entries.push_back({t, 0});
-    return static_cast<int>(C(id).entries.size()) - 1;
-  }
-  int GetCount(int id) const override { return static_cast<int>(C(id).entries.size()); }
-  int GetCurSel(int id) const override { return Read(id).sel; }
-  int SetCurSel(int id, int i) override {
-    FakeControl& c = C(id);
-    c.sel = (i >= 0 && i < static_cast<int>(c.entries.size())) ? i : -1;
-    return c.sel;
-  }
-  int SetItemData(int id, int i, uintptr_t d) override {
-    C(id).entries.at(static_cast<size_t>(i)).second = d;
-    return 0;
-  }
-  uintptr_t GetItemData(int id, int i) const override {
-    return C(id).entries.at(static_cast<size_t>(i)).second;
-  }
-  std::string GetItemText(int id, int i) const override {
-    return C(id).entries.at(static_cast<size_t>(i)).first;
-  }
-  void ResetContent(int id) override {
-    C(id).entries.clear();
-    C(id).sel = -1;
-  }
+  int AddString(int id, const std::string& t) override { return C(id).list.Add(t); }
+  int GetCount(int id) const override { return C(id).list.Count(); }
+  int GetCurSel(int id) const override { return Read(id).list.Selection(); }
+  int SetCurSel(int id, int i) override { return C(id).list.Select(i); }
+  int SetItemData(int id, int i, uintptr_t d) override { return C(id).list.SetData(i, d); }
+  uintptr_t GetItemData(int id, int i) const override { return C(id).list.Data(i); }
+  std::string GetItemText(int id, int i) const override { return std::string(C(id).list.Text(i)); }
+  void ResetContent(int id) override { C(id).list.Clear(); }
   int SetTopIndex(int, int) override { return 0; }
   void SetFocus(int) override {}
   bool AppendSystemMenu(unsigned, const std::string&) override { return true; }
@@ -117,31 +100,13 @@ class QueueHost : public fw::Host {
  public:
   int RunModal(fw::Dialog&) override { return fw::kIdCancel; }
   int MessageBox(const std::string&, const std::string&, fw::BoxIcon) override { return 0; }
-  void Post(std::function<void()> work) override {
-    std::lock_guard lock(mu_);
-    queue_.push_back(std::move(work));
-  }
-  size_t Pending() {
-    std::lock_guard lock(mu_);
-    return queue_.size();
-  }
+  void Post(std::function<void()> work) override { queue_.Post(std::move(work)); }
+  size_t Pending() { return queue_.Pending(); }
   // Runs the queued work, including work posted meanwhile; returns how much ran.
-  size_t Pump() {
-    for (size_t n = 0;; ++n) {
-      std::function<void()> work;
-      {
-        std::lock_guard lock(mu_);
-        if (queue_.empty()) return n;
-        work = std::move(queue_.front());
-        queue_.pop_front();
-      }
-      work();
-    }
-  }
+  size_t Pump() { return queue_.Drain(); }
 
  private:
-  std::mutex mu_;
-  std::deque<std::function<void()>> queue_;
+  fw::PostQueue queue_;
 };
 
 class MainDialogTestDlg : public CQuorvexDemoDlg {
@@ -183,7 +148,8 @@ struct MainDialogOnFakeLibrary : ::testing::Test {
   // The message log's lines, oldest first.
   std::vector<std::string> Log() const {
     std::vector<std::string> lines;
-    for (const auto& e : window.C(IDC_LIST_LOG).entries) lines.push_back(e.first);
+    const fw::ListModel& log = window.C(IDC_LIST_LOG).list;
+    for (int i = 0; i < log.Count(); ++i) lines.emplace_back(log.Text(i));
     return lines;
   }
 };

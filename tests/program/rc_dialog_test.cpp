@@ -62,8 +62,8 @@ TEST_F(RcDialog, FailedEnablingKeepsNoNumberTheLibraryScribbled) {
 
 // Guards reading past the type table for a row the list has and the table not.
 TEST_F(RcDialog, TypeWithoutARowChangesNothing) {
-  window.C(IDC_LIST_RC_TYPE).entries.push_back({"RC7", 0});
-  window.C(IDC_LIST_RC_TYPE).sel = 3;
+  window.C(IDC_LIST_RC_TYPE).list.Add("RC7");
+  window.C(IDC_LIST_RC_TYPE).list.Select(3);
   Click();
   EXPECT_EQ(lastType, 99u) << "the library was called";
   EXPECT_TRUE(Log().empty());
