@@ -6,7 +6,10 @@
 //                                      dialog, and the headless host
 //   qv_bench_gui append LINES          appending LINES lines to the message
 //                                      list, against a plain wxListBox
+//   qv_bench_gui scale LINES           the message list holding LINES lines:
+//                                      memory per line and time per scroll
 //   qv_bench_gui child-main|child-empty  (used by startup)
+#include <malloc.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -204,6 +207,63 @@ int Append(int lines) {
   return 0;
 }
 
+// Bytes the heap has handed out and not taken back.
+size_t HeapInUse() { return mallinfo2().uordblks + mallinfo2().hblkhd; }
+
+int Scale(int lines) {
+  class Plain : public fw::Dialog {
+   public:
+    Plain() : fw::Dialog(res::MainDialogTemplate()) {}
+  } dialog;
+  wxhost::WxHost host;
+  size_t heapBefore = 0, heapAfter = 0, textBytes = 0, modelBytes = 0;
+  double appendMs = 0;
+  std::vector<double> scrollMs;
+  host.GetOptions().onMainShown = [&](wxhost::WxDialogWindow& w) {
+    auto* list = dynamic_cast<wxhost::LogList*>(w.Control(IDC_LIST_LOG));
+    Settle();
+    heapBefore = HeapInUse();
+    const Clock::time_point start = Clock::now();
+    std::string line;
+    for (int i = 0; i < lines; ++i) {
+      line = "SendDiseqCmd() success. line ";
+      line += std::to_string(i);
+      textBytes += line.size();
+      w.AddString(IDC_LIST_LOG, line);
+      w.SetTopIndex(IDC_LIST_LOG, w.GetCount(IDC_LIST_LOG) - 1);
+    }
+    Settle();
+    appendMs = Ms(Clock::now() - start);
+    heapAfter = HeapInUse();
+    modelBytes = list->Lines().MemoryBytes();
+    // Jumps across the whole list and single pages, each drawn at once.
+    const size_t n = static_cast<size_t>(lines);
+    const size_t rows[] = {0, n / 2, n - 1, n / 4, n / 4 + 30, n / 4 + 60, 3 * n / 4, 1, n - 1};
+    for (const size_t row : rows) {
+      const Clock::time_point t = Clock::now();
+      list->ScrollToRow(row);
+      list->Update();
+      scrollMs.push_back(Ms(Clock::now() - t));
+    }
+    w.EndDialog(fw::kIdCancel);
+  };
+  fw::SetCurrentHost(&host);
+  host.RunModal(dialog);
+  const double perLine = static_cast<double>(heapAfter - heapBefore) / lines;
+  const double textPerLine = static_cast<double>(textBytes) / lines;
+  std::printf("message list holding %d lines\n", lines);
+  std::printf("  append (each scrolled into view)  %10.1f ms\n", appendMs);
+  std::printf("  heap per line                     %10.1f bytes (text %.1f, overhead %.1f)\n",
+              perLine, textPerLine, perLine - textPerLine);
+  std::printf("  list model per line               %10.1f bytes (overhead %.1f)\n",
+              static_cast<double>(modelBytes) / lines,
+              static_cast<double>(modelBytes) / lines - textPerLine);
+  std::printf("  scroll and redraw                 %10.2f ms median, %.2f ms max (%zu jumps)\n",
+              Median(scrollMs), *std::max_element(scrollMs.begin(), scrollMs.end()),
+              scrollMs.size());
+  return 0;
+}
+
 }  // namespace
 
 wxIMPLEMENT_APP_NO_MAIN(BenchApp);
@@ -211,10 +271,11 @@ wxIMPLEMENT_APP_NO_MAIN(BenchApp);
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "startup" && argc == 4) return Startup(std::atoi(argv[2]), argv[3], argv[0]);
-  if (mode != "child-main" && mode != "child-empty" && !(mode == "append" && argc == 3)) {
+  if (mode != "child-main" && mode != "child-empty" &&
+      !((mode == "append" || mode == "scale") && argc == 3)) {
     std::fprintf(stderr,
-                 "usage: qv_bench_gui startup RUNS BINDIR | append LINES | child-main | "
-                 "child-empty\n");
+                 "usage: qv_bench_gui startup RUNS BINDIR | append LINES | scale LINES | "
+                 "child-main | child-empty\n");
     return 2;
   }
   int wxArgc = 1;
@@ -226,6 +287,7 @@ int main(int argc, char** argv) {
   if (mode == "child-main") status = ChildMain();
   if (mode == "child-empty") status = ChildEmpty();
   if (mode == "append") status = Append(std::atoi(argv[2]));
+  if (mode == "scale") status = Scale(std::atoi(argv[2]));
   std::fflush(stdout);
   // The program's library may still be loaded; end without running static
   // destructors under it, as the program itself does at exit.
