@@ -7,16 +7,21 @@
 namespace fw {
 
 namespace {
-constexpr size_t kBlockBytes = size_t{1} << 16;
-}
+// Blocks start small (most lists hold a few short entries) and double up to
+// a size where one more block costs nothing noticeable to allocate.
+constexpr size_t kFirstBlockBytes = 256;
+constexpr size_t kMaxBlockBytes = size_t{1} << 16;
+}  // namespace
 
 int ListModel::Add(std::string_view text) {
   // Indexes are ints on every host; a text past 4 GiB cannot be indexed.
   if (spans_.size() >= static_cast<size_t>(INT_MAX) || text.size() > UINT32_MAX) return -1;
   if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < text.size()) {
     Block block;
-    block.capacity = std::max(kBlockBytes, text.size());
-    block.bytes = std::make_unique<char[]>(block.capacity);
+    const size_t next =
+        blocks_.empty() ? kFirstBlockBytes : std::min(blocks_.back().capacity * 2, kMaxBlockBytes);
+    block.capacity = std::max(next, text.size());
+    block.bytes = std::make_unique_for_overwrite<char[]>(block.capacity);
     blocks_.push_back(std::move(block));
   }
   Block& block = blocks_.back();

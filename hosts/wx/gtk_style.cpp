@@ -1,6 +1,7 @@
 #include "hosts/wx/gtk_style.h"
 
 #include <wx/defs.h>
+#include <wx/window.h>
 
 #if defined(__WXGTK3__)
 #include <gtk/gtk.h>
@@ -26,6 +27,19 @@ void UseCompactControls() {
                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   }
   g_object_unref(provider);
+#endif
+}
+
+void SizeByShownEntry(wxWindow* dropDown) {
+#if defined(__WXGTK3__)
+  GtkWidget* combo = dropDown->GetHandle();
+  if (combo == nullptr || !GTK_IS_COMBO_BOX(combo)) return;
+  GtkWidget* view = gtk_bin_get_child(GTK_BIN(combo));
+  if (view != nullptr && GTK_IS_CELL_VIEW(view)) {
+    gtk_cell_view_set_fit_model(GTK_CELL_VIEW(view), FALSE);
+  }
+#else
+  (void)dropDown;
 #endif
 }
 

@@ -3,10 +3,18 @@
 // the padding down so the template's layout is readable at a sensible size.
 #pragma once
 
+class wxWindow;
+
 namespace wxhost {
 
 // Installs the compact style for the application's windows, once. Does nothing
 // where wxWidgets does not sit on GTK 3.
 void UseCompactControls();
+
+// Lets a drop-down list size itself by the entry it shows. GTK otherwise
+// measures every entry each time the control is sized, which for the long
+// lists (hundreds of entries) dominates showing the window; the template
+// gives the control its width anyway.
+void SizeByShownEntry(wxWindow* dropDown);
 
 }  // namespace wxhost

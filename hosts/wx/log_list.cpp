@@ -12,6 +12,10 @@ LogList::LogList(wxWindow* parent, bool notify)
                  wxLB_MULTIPLE | wxVSCROLL | wxBORDER_THEME),
       notify_(notify) {
   lineHeight_ = GetCharHeight() + 2;
+  // Looked up once: on GTK the list's default colours come from a widget
+  // built for the purpose, far too slow to ask for on every row drawn.
+  text_ = GetForegroundColour();
+  selectedText_ = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT);
   SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_LISTBOX));
   Bind(wxEVT_LEFT_DOWN, &LogList::OnLeftDown, this);
   Bind(wxEVT_LEFT_DCLICK, &LogList::OnLeftDoubleClick, this);
@@ -62,8 +66,7 @@ void LogList::Sync() {
 
 void LogList::OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const {
   if (n >= Size()) return;
-  dc.SetTextForeground(IsSelected(n) ? wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT)
-                                     : GetForegroundColour());
+  dc.SetTextForeground(IsSelected(n) ? selectedText_ : text_);
   dc.DrawText(ToWx(lines_.Text(static_cast<int>(n))), rect.x + 2, rect.y + 1);
 }
 

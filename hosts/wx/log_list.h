@@ -48,6 +48,8 @@ class LogList : public wxVListBox {
   fw::ListModel lines_;
   bool notify_;
   wxCoord lineHeight_;
+  wxColour text_;
+  wxColour selectedText_;
   int pendingTop_ = -1;
   bool syncQueued_ = false;
 };

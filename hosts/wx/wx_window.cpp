@@ -107,9 +107,15 @@ void WxDialogWindow::Build() {
   const wxSize unit = ConvertDialogToPixels(wxSize(4000, 8000));
   const Scale base{unit.x / 4000.0, unit.y / 8000.0};
 
+  // Every control is made at its size for the base scale, so wxWidgets does
+  // not ask GTK for a best size on creation; only the controls whose content
+  // must fit are measured, and an edit or a drop-down of this font measures
+  // the same as any other.
   std::vector<wxhost::Fit> fits;
+  wxSize editBest, comboBest;
   for (const fw::ControlTemplate& c : t.controls) {
-    wxWindow* w = Create(c);
+    const PixelRect initial = ToPixels(ScreenDlu(c), base);
+    wxWindow* w = Create(c, wxPoint(initial.x, initial.y), wxSize(initial.width, initial.height));
     controls_.emplace_back(&c, w);
     if (c.id != fw::kIdStatic && byId_.count(c.id) == 0) {
       byId_[c.id] = w;
@@ -123,7 +129,6 @@ void WxDialogWindow::Build() {
 
     // What must fit: the text of labels and buttons, and the height of every
     // control a user reads or types into.
-    const wxSize best = w->GetBestSize();
     wxhost::Fit f;
     f.kind = c.kind;
     f.dlu = ScreenDlu(c);
@@ -132,13 +137,19 @@ void WxDialogWindow::Build() {
       case fw::ControlKind::CheckBox:
       case fw::ControlKind::Radio:
       case fw::ControlKind::PushButton:
-      case fw::ControlKind::DefPushButton:
+      case fw::ControlKind::DefPushButton: {
+        const wxSize best = w->GetBestSize();
         f.neededWidth = c.text.empty() ? 0 : best.x;
         f.neededHeight = best.y;
         break;
+      }
       case fw::ControlKind::Edit:
+        if (editBest == wxSize()) editBest = w->GetBestSize();
+        f.neededHeight = editBest.y;
+        break;
       case fw::ControlKind::ComboBox:
-        f.neededHeight = best.y;
+        if (comboBest == wxSize()) comboBest = w->GetBestSize();
+        f.neededHeight = comboBest.y;
         break;
       case fw::ControlKind::GroupBox:
       case fw::ControlKind::ListBox:
@@ -163,16 +174,16 @@ void WxDialogWindow::Build() {
   CentreOnScreen();
 }
 
-wxWindow* WxDialogWindow::Create(const fw::ControlTemplate& c) {
+wxWindow* WxDialogWindow::Create(const fw::ControlTemplate& c, const wxPoint& at,
+                                 const wxSize& size) {
   const wxString text = ToWx(c.text);
   switch (c.kind) {
     case fw::ControlKind::GroupBox:
-      return new wxStaticBox(this, wxID_ANY, text);
+      return new wxStaticBox(this, wxID_ANY, text, at, size);
     case fw::ControlKind::Static:
-      return new wxStaticText(this, wxID_ANY, text, wxDefaultPosition, wxDefaultSize,
-                              wxST_NO_AUTORESIZE);
+      return new wxStaticText(this, wxID_ANY, text, at, size, wxST_NO_AUTORESIZE);
     case fw::ControlKind::Edit: {
-      auto* edit = new wxTextCtrl(this, wxID_ANY, text);
+      auto* edit = new wxTextCtrl(this, wxID_ANY, text, at, size);
       if (c.style & fw::kNumber) {
         // Digits only, as typed; editing keys and the clipboard keys pass.
         edit->Bind(wxEVT_CHAR, [](wxKeyEvent& e) {
@@ -189,30 +200,35 @@ wxWindow* WxDialogWindow::Create(const fw::ControlTemplate& c) {
     }
     case fw::ControlKind::PushButton:
     case fw::ControlKind::DefPushButton: {
-      auto* button = new wxButton(this, c.id == fw::kIdOk ? wxID_OK : wxID_ANY, text);
+      auto* button = new wxButton(this, c.id == fw::kIdOk ? wxID_OK : wxID_ANY, text, at, size);
       if (c.kind == fw::ControlKind::DefPushButton) button->SetDefault();
       return button;
     }
     case fw::ControlKind::CheckBox:
-      if ((c.style & fw::kTabStop) == 0) return new IndicatorCheckBox(this, wxID_ANY, text);
-      return new wxCheckBox(this, wxID_ANY, text);
+      if ((c.style & fw::kTabStop) == 0) {
+        return new IndicatorCheckBox(this, wxID_ANY, text, at, size);
+      }
+      return new wxCheckBox(this, wxID_ANY, text, at, size);
     case fw::ControlKind::Radio:
-      return new wxRadioButton(this, wxID_ANY, text, wxDefaultPosition, wxDefaultSize,
+      return new wxRadioButton(this, wxID_ANY, text, at, size,
                                (c.style & fw::kGroup) ? wxRB_GROUP : 0);
     case fw::ControlKind::ComboBox: {
-      auto* choice = new wxChoice(this, wxID_ANY);
+      auto* choice = new wxChoice(this, wxID_ANY, at, size);
+      SizeByShownEntry(choice);
       for (const std::string& e : c.entries) choice->Append(ToWx(e));
       return choice;
     }
     case fw::ControlKind::ListBox: {
       auto* list = new LogList(this, (c.style & fw::kNotify) != 0);
+      list->SetSize(wxRect(at, size));
       for (const std::string& e : c.entries) list->Append(e);
       return list;
     }
     case fw::ControlKind::Icon:
       return new wxStaticBitmap(this, wxID_ANY,
                                 IconBitmap(static_cast<fw::IconHandle>(c.iconId),
-                                           wxSystemSettings::GetMetric(wxSYS_ICON_X)));
+                                           wxSystemSettings::GetMetric(wxSYS_ICON_X)),
+                                at);
   }
   return new wxStaticText(this, wxID_ANY, text);
 }

@@ -96,7 +96,7 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
 
  private:
   void Build();
-  wxWindow* Create(const fw::ControlTemplate& c);
+  wxWindow* Create(const fw::ControlTemplate& c, const wxPoint& at, const wxSize& size);
   void Wire(const fw::ControlTemplate& c, wxWindow* w);
   void OnCharHook(wxKeyEvent& event);
   void OnCloseWindow(wxCloseEvent& event);
