@@ -447,7 +447,10 @@ bool WxDialogWindow::AppendSystemMenu(unsigned command, const std::string& text)
 
 void WxDialogWindow::SetIcon(fw::IconHandle icon, bool) {
   // wxWidgets takes every size at once and picks the big and the small one
-  // itself; the second call changes nothing.
+  // itself; the second call for the same icon changes nothing, and decoding
+  // every size again would only slow the start-up.
+  if (icon == iconShown_) return;
+  iconShown_ = icon;
   const wxIconBundle bundle = IconBundle(icon);
   if (!bundle.IsEmpty()) SetIcons(bundle);
 }

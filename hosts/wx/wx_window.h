@@ -119,6 +119,7 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
   // The drop-down lists' entries, with the control they mirror: the control
   // shows the texts, the model keeps them with their item data.
   std::map<int, std::pair<wxWindow*, fw::ListModel>> choiceLists_;
+  fw::IconHandle iconShown_ = 0;
   wxDC* paintDc_ = nullptr;
   bool painted_ = false;
   bool ended_ = false;
