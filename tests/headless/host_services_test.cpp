@@ -91,7 +91,17 @@ TEST(Posts, OutsideAWaitNeverRunAndAreDroppedWhenTheDialogEnds) {
   TestDialog dialog(t);
   std::atomic<int> ran = 0;
   auto counted = std::make_shared<int>(0);
-  dialog.onInit = [&](TestDialog&) { fw::Dialog::PostToUi([&ran, counted] { ++ran; }); };
+  // Dropped work whose capture posts as it goes: destroyed under the queue's
+  // lock, it would deadlock.
+  struct PostsWhenDropped {
+    ~PostsWhenDropped() {
+      fw::Dialog::PostToUi([] {});
+    }
+  };
+  dialog.onInit = [&](TestDialog&) {
+    fw::Dialog::PostToUi([&ran, counted] { ++ran; });
+    fw::Dialog::PostToUi([p = std::make_shared<PostsWhenDropped>()] {});
+  };
   dialog.onMessage = [&](TestDialog&, const fw::Message&) {
     fw::Dialog::PostToUi([&ran, counted] { ++ran; });
   };
