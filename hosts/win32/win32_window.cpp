@@ -127,6 +127,9 @@ int Win32Window::GetCurSel(int id) const {
 
 int Win32Window::SetCurSel(int id, int index) {
   if (IsCombo(id)) {
+    // An index out of range clears the selection; not every implementation
+    // of the control does that itself.
+    if (!fw::InRange(index, GetCount(id))) index = -1;
     const LRESULT r = Send(id, CB_SETCURSEL, static_cast<WPARAM>(index));
     return r < 0 ? -1 : static_cast<int>(r);
   }
