@@ -31,7 +31,7 @@ const fw::MapEntry<D> CQuorvexDemoDlg::kMessageMap[] = {
     fw::OnSelChange(IDC_CB_DEVICE, &D::OnDeviceChanged),
     // Tuning and signal.
     fw::OnClicked(IDC_BTN_TUNE, &D::OnTune),
-    fw::OnTimerMessage(&D::OnTimer),
+    fw::OnTimerMessage(&D::OnWindowTimer),
     fw::OnSelChange(IDC_LIST_MIS, &D::OnMisFilterChanged),
     // DiSEqC.
     fw::OnClicked(IDC_CHK_SIMPLE, &D::OnSimpleClicked),
@@ -187,6 +187,14 @@ void CQuorvexDemoDlg::OnSysCommand(unsigned command, intptr_t param) {
     return;
   }
   DefaultHandling(fw::SysCommandMessage(command, param));
+}
+
+void CQuorvexDemoDlg::OnWindowTimer(uintptr_t id) {
+  if (id == kCaptureStatusTimerId) {
+    OnCaptureStatusTimer();
+  } else {
+    OnTimer(id);
+  }
 }
 
 void CQuorvexDemoDlg::OnPaint() {

@@ -25,6 +25,8 @@ class CQuorvexDemoDlg : public fw::Dialog {
   void AddLogLines(const std::string& lines);
   // Logs the remote-control lines the callbacks have queued so far.
   void ServeRemoteLines();
+  // Shows a capture total and keeps the bound member in step with it.
+  void SetCaptureStatus(const std::string& text);
 
   // Device enumeration callbacks reach the dialog through these.
   void AddEnumeratedDevice(uint32_t deviceId, const std::string& text);
@@ -68,6 +70,8 @@ class CQuorvexDemoDlg : public fw::Dialog {
 
   // Transport stream capture.
   void OnFilterEnableClicked();
+  // Shows the latest total while it grows, once per period.
+  void OnCaptureStatusTimer();
 
   // EEPROM.
   void OnEepromRead();
@@ -97,6 +101,8 @@ class CQuorvexDemoDlg : public fw::Dialog {
   // DelFilter on a capture filter whose deletion failed before, the outcome
   // logged; true when it is gone.
   bool DeleteOrphanCaptureFilter();
+  // Routes window timers: the capture status's here, the rest to OnTimer.
+  void OnWindowTimer(uintptr_t id);
 
   // The "Enable" boxes of reception and capture: the clicked box's own new
   // state decides, also when the exchange stopped at a bad number before it
@@ -171,3 +177,6 @@ extern CQuorvexDemoDlg* g_pEnumDlg;
 // Timer id and period of the signal poll.
 inline constexpr uintptr_t kSignalTimerId = 33;
 inline constexpr unsigned kSignalTimerPeriodMs = 2000;
+// Timer id and period of the capture status: about one display frame.
+inline constexpr uintptr_t kCaptureStatusTimerId = 34;
+inline constexpr unsigned kCaptureStatusPeriodMs = 16;

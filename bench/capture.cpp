@@ -3,9 +3,9 @@
 // file. Two baselines on the same filesystem: a bare callback that write()s
 // each buffer as the card delivers it (the same delivery, so the ratio to it
 // is the cost of the program's own callback), and the same buffers written in
-// a loop with no card at all (the ceiling of the disk path). Prints the rates,
-// both ratios, and whether the recorded file is byte-identical to what the
-// card delivered.
+// a loop with no card at all (the ceiling of the disk path). Prints the
+// median rates of three runs, both ratios, and whether the recorded file is byte-identical to what
+// the card delivered.
 //
 //   qv_bench_capture [MIB] [DIR]    1316-byte and 96,256-byte buffers, MIB
 //                                   MiB each (default 512), files in DIR
@@ -145,6 +145,12 @@ double Capture(QvTsDataCallback callback, std::function<uint64_t()> received, ui
   return Seconds(gEnd - start);
 }
 
+// The middle of three runs: one disturbed run moves neither way.
+double Median(std::vector<double> runs) {
+  std::sort(runs.begin(), runs.end());
+  return runs[runs.size() / 2];
+}
+
 bool SameFile(const std::string& path, const std::vector<uint8_t>& expected) {
   std::ifstream in(path, std::ios::binary);
   std::vector<uint8_t> got((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -185,7 +191,7 @@ int RunOne(uint32_t packets, uint64_t mib, const std::string& dir) {
   const std::string programFile = dir + "/qv_bench_capture_program.ts";
   const std::string plainFile = dir + "/qv_bench_capture_plain.ts";
   const std::string bareFile = dir + "/qv_bench_capture_bare.ts";
-  double bestProgram = 1e9, bestPlain = 1e9, bestBare = 1e9;
+  std::vector<double> program, plain, bare;
   bool identical = true;
   for (int run = 0; run < 3; ++run) {
     // Baseline: the same buffers, one write() each.
@@ -197,16 +203,15 @@ int RunOne(uint32_t packets, uint64_t mib, const std::string& dir) {
         return 1;
       }
     }
-    bestPlain = std::min(bestPlain, Seconds(Clock::now() - start));
+    plain.push_back(Seconds(Clock::now() - start));
     ::close(fd);
     ::unlink(plainFile.c_str());
 
     // The same delivery into a bare write() callback.
     gPlainFd = ::open(bareFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const uint64_t bareBefore = gPlainBytes.load();
-    bestBare =
-        std::min(bestBare, Capture(
-                               PlainWrite, [&] { return gPlainBytes.load() - bareBefore; }, bytes));
+    bare.push_back(Capture(
+        PlainWrite, [&] { return gPlainBytes.load() - bareBefore; }, bytes));
     ::close(gPlainFd);
     ::unlink(bareFile.c_str());
 
@@ -215,9 +220,8 @@ int RunOne(uint32_t packets, uint64_t mib, const std::string& dir) {
         platform::CreateFile(programFile, platform::Access::Write, platform::Share::Read,
                              platform::Disposition::CreateAlways);
     const uint64_t before = CaptureDeliveredBytes();
-    bestProgram = std::min(
-        bestProgram, Capture(
-                         TsDataCallback, [&] { return CaptureDeliveredBytes() - before; }, bytes));
+    program.push_back(Capture(
+        TsDataCallback, [&] { return CaptureDeliveredBytes() - before; }, bytes));
     platform::CloseHandle(g_hStreamFile);
     g_hStreamFile = platform::kInvalidFile;
     if (run == 0) identical = SameFile(programFile, gMemory);
@@ -227,17 +231,18 @@ int RunOne(uint32_t packets, uint64_t mib, const std::string& dir) {
   fw::SetCurrentHost(nullptr);
   ::unlink(config.c_str());
 
+  const double medPlain = Median(plain), medBare = Median(bare), medProgram = Median(program);
   const double mb = static_cast<double>(bytes) / 1e6;
   std::printf("buffers of %6llu bytes, %llu MiB:\n", static_cast<unsigned long long>(buffer),
               static_cast<unsigned long long>(mib));
   const auto rate = [&](const char* what, double seconds) {
     std::printf("  %-30s %8.1f MB/s  (%7.0f Mbit/s)\n", what, mb / seconds, mb * 8 / seconds);
   };
-  rate("write() loop, no card", bestPlain);
-  rate("card -> bare write() callback", bestBare);
-  rate("card -> TsDataCallback", bestProgram);
+  rate("write() loop, no card", medPlain);
+  rate("card -> bare write() callback", medBare);
+  rate("card -> TsDataCallback", medProgram);
   std::printf("  ratio to the bare callback %.2f   to the write() loop %.2f\n",
-              bestBare / bestProgram, bestPlain / bestProgram);
+              medBare / medProgram, medPlain / medProgram);
   std::printf("  status updates posted %llu   file %s\n",
               static_cast<unsigned long long>(host.posts.load()),
               identical ? "byte-identical" : "DIFFERS from what was delivered");

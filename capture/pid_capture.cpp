@@ -37,20 +37,27 @@ void LogWriteFailureOnce() {
   }
 }
 
-// At most one status update waits for the user-interface thread: a fast
-// stream raises the total the waiting update will show instead of queueing
-// more. An update carries the capture it belongs to, so one left over from
-// an earlier capture never overwrites the text.
+// The status coalesces by pending state and by time: the first delivery after
+// a quiet spell posts one update; from then on the update stays pending, and a
+// window timer shows the latest total once per period for as long as the
+// total grows, then once more (the trailing update) and goes quiet. A stream
+// at the disk's speed thus costs one load per buffer instead of one post.
+// An update carries the capture it belongs to, so one left over from an
+// earlier capture never overwrites the text.
 std::atomic<bool> g_statusPending{false};
 std::atomic<uint32_t> g_statusCapture{0};
+// The total last shown; user-interface thread only.
+uint64_t g_statusShownBytes = 0;
+
+void ShowTotal(CQuorvexDemoDlg& dlg, uint64_t bytes) {
+  g_statusShownBytes = bytes;
+  dlg.SetCaptureStatus(CaptureStatusText(bytes));
+}
 
 void ShowStatus(uint32_t capture) {
-  if (capture != g_statusCapture.load()) return;
-  // Cleared before the total is read: a delivery after this point posts anew.
-  g_statusPending.store(false);
-  if (g_pDlg != nullptr && g_pDlg->HasWindow()) {
-    g_pDlg->SetDlgItemText(IDC_STATIC_FILTER_INFO, CaptureStatusText(g_qwStreamBytes.load()));
-  }
+  if (capture != g_statusCapture.load() || g_pDlg == nullptr || !g_pDlg->HasWindow()) return;
+  ShowTotal(*g_pDlg, g_qwStreamBytes.load());
+  g_pDlg->SetTimer(kCaptureStatusTimerId, kCaptureStatusPeriodMs);
 }
 
 void CloseStreamFile() {
@@ -84,10 +91,33 @@ void QV_CALLBACK TsDataCallback(const uint8_t* data, uint32_t length) {
       fw::Dialog::PostToUi(LogWriteFailureOnce);
     }
   }
-  if (!g_statusPending.exchange(true)) {
+  if (!g_statusPending.load(std::memory_order_relaxed) && !g_statusPending.exchange(true)) {
     const uint32_t capture = g_statusCapture.load();
     fw::Dialog::PostToUi([capture] { ShowStatus(capture); });
   }
+}
+
+void CQuorvexDemoDlg::OnCaptureStatusTimer() {
+  const uint64_t bytes = g_qwStreamBytes.load();
+  if (bytes != g_statusShownBytes) {
+    ShowTotal(*this, bytes);
+    return;
+  }
+  // Quiet for a whole period: the next delivery posts anew. One that came
+  // between the load above and the clear saw the update pending and did not.
+  KillTimer(kCaptureStatusTimerId);
+  g_statusPending.store(false);
+  if (g_qwStreamBytes.load() != bytes && !g_statusPending.exchange(true)) {
+    ShowTotal(*this, g_qwStreamBytes.load());
+    SetTimer(kCaptureStatusTimerId, kCaptureStatusPeriodMs);
+  }
+}
+
+void CQuorvexDemoDlg::SetCaptureStatus(const std::string& text) {
+  // The member follows the text, so a later exchange into the controls
+  // writes back what is shown rather than an older total.
+  m_strFilterInfo = text;
+  SetDlgItemText(IDC_STATIC_FILTER_INFO, text);
 }
 
 bool CQuorvexDemoDlg::DeleteOrphanCaptureFilter() {
@@ -106,6 +136,7 @@ void CQuorvexDemoDlg::StartCapture() {
   g_qwStreamBytes.store(0);
   g_statusCapture.fetch_add(1);
   g_statusPending.store(false);
+  g_statusShownBytes = 0;
   g_writeFailure.store(kWriteOk);
 
   if (!CapturePidAccepted(m_nPid)) {
@@ -168,12 +199,12 @@ void CQuorvexDemoDlg::StopCapture() {
   if (deleted) m_nTsFilter = -1;
   m_bCapturing = false;
   m_bFilterEnable = 0;
-  // An update still on its way would show this same total later; show it
-  // now, and let the late one pass. Otherwise the text keeps its last total.
+  // An update still pending would show this same total later; show it now,
+  // exact, and let a late one pass. With none pending the text already shows
+  // the final total, or keeps the last capture's when nothing came.
+  KillTimer(kCaptureStatusTimerId);
   g_statusCapture.fetch_add(1);
-  if (g_statusPending.exchange(false)) {
-    SetDlgItemText(IDC_STATIC_FILTER_INFO, CaptureStatusText(g_qwStreamBytes.load()));
-  }
+  if (g_statusPending.exchange(false)) ShowTotal(*this, g_qwStreamBytes.load());
   m_strFilterInfo = GetDlgItemText(IDC_STATIC_FILTER_INFO);
 }
 
