@@ -30,7 +30,7 @@
 #include <thread>
 #include <vector>
 
-#include "capture/capture_status.h"
+#include "capture/capture_session.h"
 #include "framework/host.h"
 #include "platform/file.h"
 #include "tuner/tuner_api.h"
@@ -41,10 +41,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Serves posted work on a thread of its own, as a user-interface thread would.
+// Serves posted work on a thread of its own, as a user-interface thread would,
+// and runs `tick` there once per capture status period, as its timer would.
 class ServingHost : public fw::Host {
  public:
-  ServingHost() : thread_([this] { Serve(); }) {}
+  explicit ServingHost(std::function<void()> tick)
+      : tick_(std::move(tick)), thread_([this] { Serve(); }) {}
   ~ServingHost() override {
     {
       std::lock_guard lock(mu_);
@@ -66,9 +68,17 @@ class ServingHost : public fw::Host {
  private:
   void Serve() {
     std::unique_lock lock(mu_);
+    Clock::time_point due = Clock::now() + kPeriod;
     for (;;) {
-      wake_.wait(lock, [&] { return done_ || !queue_.empty(); });
-      if (queue_.empty()) return;
+      wake_.wait_until(lock, due, [&] { return done_ || !queue_.empty(); });
+      if (done_ && queue_.empty()) return;
+      if (queue_.empty()) {
+        lock.unlock();
+        tick_();
+        lock.lock();
+        due += kPeriod;
+        continue;
+      }
       auto work = std::move(queue_.front());
       queue_.pop_front();
       lock.unlock();
@@ -76,6 +86,8 @@ class ServingHost : public fw::Host {
       lock.lock();
     }
   }
+  static constexpr std::chrono::milliseconds kPeriod{kCaptureStatusPeriodMs};
+  std::function<void()> tick_;
   std::mutex mu_;
   std::condition_variable wake_;
   std::deque<std::function<void()>> queue_;
@@ -172,7 +184,8 @@ int RunOne(uint32_t packets, uint64_t mib, const std::string& dir) {
     std::fprintf(stderr, "cannot load the virtual card\n");
     return 1;
   }
-  ServingHost host;
+  CaptureSession session(nullptr, [](const std::string&) {});
+  ServingHost host([&] { session.OnStatusTimer(); });
   fw::SetCurrentHost(&host);
   // The dialog's default tune: a DVB-S2 transponder that locks.
   TunerApi.StartDVBEx(0xFFFFFFFFu);
@@ -215,15 +228,14 @@ int RunOne(uint32_t packets, uint64_t mib, const std::string& dir) {
     ::close(gPlainFd);
     ::unlink(bareFile.c_str());
 
-    // The program: the capture file opened as the "Enable" box opens it.
-    g_hStreamFile =
-        platform::CreateFile(programFile, platform::Access::Write, platform::Share::Read,
-                             platform::Disposition::CreateAlways);
-    const uint64_t before = CaptureDeliveredBytes();
+    // The program: the capture file opened as the "Enable" box opens it, in
+    // a session with no window to show its status.
+    session.Restart();
+    session.Open(platform::CreateFile(programFile, platform::Access::Write, platform::Share::Read,
+                                      platform::Disposition::CreateAlways));
     program.push_back(Capture(
-        TsDataCallback, [&] { return CaptureDeliveredBytes() - before; }, bytes));
-    platform::CloseHandle(g_hStreamFile);
-    g_hStreamFile = platform::kInvalidFile;
+        TsDataCallback, [&] { return session.Bytes(); }, bytes));
+    session.Close();
     if (run == 0) identical = SameFile(programFile, gMemory);
     ::unlink(programFile.c_str());
   }

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <thread>
 
+#include "capture/capture_session.h"
 #include "capture/capture_status.h"
 #include "tests/program/main_dialog_fixture.h"
 
@@ -89,7 +90,7 @@ TEST_F(CaptureDialog, DeliveriesDuringSetFilterReachTheFileInOrder) {
   expected.insert(expected.end(), 1019, 6);
   EXPECT_EQ(File(), expected);
   EXPECT_EQ(deleted, std::vector<int32_t>{5});
-  EXPECT_EQ(dlg.m_nTsFilter, -1);
+  EXPECT_EQ(peer.TsFilter(), -1);
 }
 
 // A fast stream: however many buffers come while the user-interface thread is
@@ -136,7 +137,7 @@ TEST_F(CaptureDialog, FailedSetFilterLeavesAnEmptyFileAndNoFilterNumber) {
   setWrites = 7;
   deliverDuringSet = {{1, 2, 3}};
   Click();
-  EXPECT_EQ(dlg.m_nTsFilter, -1);
+  EXPECT_EQ(peer.TsFilter(), -1);
   EXPECT_EQ(window.C(IDC_CHK_FILTER_ENABLE).check, 0);
   lastCallback(deliverDuringSet[0].data(), 3);
   EXPECT_EQ(fs::file_size(dir / "stream.ts"), 3u);
