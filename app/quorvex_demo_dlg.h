@@ -5,11 +5,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <mutex>
 #include <optional>
 #include <string>
 
+#include "app/log_file.h"
 #include "capture/capture_session.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
@@ -89,7 +88,7 @@ class CQuorvexDemoDlg : public fw::Dialog {
   void RunCloseSequence();
   // Writes whole lines to the open log file and flushes it; on the first
   // failing write or flush the file is closed, the box unchecked and the
-  // failure logged.
+  // failure logged (OnLogFileFailed).
   void WriteLogFile(const std::string& text);
   void OnLogFileFailed();
 
@@ -127,13 +126,10 @@ class CQuorvexDemoDlg : public fw::Dialog {
   uintptr_t m_nTimer = 0;
   fw::ComboBox m_cbDevice;
 
-  // Message log: the list, the box, and the open log file. The stream is
-  // serialised: a line from a library thread never goes to a stream that is
-  // being closed.
+  // Message log: the list, the box, and the file while the box is checked.
   fw::ListBox m_lbLog;
   int32_t m_bLogToFile = 0;
-  FILE* m_pLogFile = nullptr;
-  std::mutex m_logFileMutex;
+  LogFile m_logFile;
 
   // Tuning and signal.
   uint32_t m_nFreq = 0;
