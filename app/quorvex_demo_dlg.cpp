@@ -10,8 +10,6 @@
 #include "res/strings.h"
 #include "tuner/tuner_api.h"
 
-CQuorvexDemoDlg* g_pDlg = nullptr;
-
 namespace {
 
 using D = CQuorvexDemoDlg;
@@ -56,7 +54,6 @@ CQuorvexDemoDlg::CQuorvexDemoDlg()
         if (HasWindow()) ServeRemoteLines();
       }),
       m_capture(this, [this](const std::string& line) { AddLog(line); }) {
-  g_pDlg = this;
   m_hIcon = IDR_MAINFRAME;
   m_nLofLow = 9750;
   m_nLofHigh = 10600;

@@ -169,8 +169,6 @@ class CQuorvexDemoDlg : public fw::Dialog {
   std::optional<uint32_t> m_deviceCaps;
 };
 
-// The one main dialog; set by its constructor, never cleared.
-extern CQuorvexDemoDlg* g_pDlg;
 // The dialog whose device list receives the enumeration callbacks.
 extern CQuorvexDemoDlg* g_pEnumDlg;
 

@@ -113,6 +113,8 @@ TEST_F(CaptureDialog, StatusUpdatesAreCoalescedAndShowTheLatestTotal) {
   EXPECT_EQ(host.Pending(), 0u) << "posted again within the period";
   tick();
   EXPECT_EQ(Status(), CaptureStatusText(5001ull * 1316)) << "no trailing update";
+  ASSERT_TRUE(dlg.UpdateData(false));
+  EXPECT_EQ(Status(), CaptureStatusText(5001ull * 1316)) << "an exchange wrote back an older total";
   tick();
   lastCallback(buffer.data(), 1316);
   EXPECT_EQ(host.Pending(), 1u) << "a delivery after a quiet period posts no update";
