@@ -84,30 +84,33 @@ class CQuorvexDemoDlg : public fw::Dialog {
 
   // Routes notifications to the handlers above.
   static const fw::MapEntry<CQuorvexDemoDlg> kMessageMap[];
-  // Deletes live filters, waits, stops the device and frees the library.
+  // Deletes live filters, waits, stops the device and frees the library
+  // (app/quorvex_demo_dlg.cpp, as are OnWindowTimer and ToggleByClickedBox).
   void RunCloseSequence();
+  // Routes window timers: the capture status's to the session, the rest to
+  // OnTimer.
+  void OnWindowTimer(uintptr_t id);
   // Writes whole lines to the open log file and flushes it; on the first
   // failing write or flush the file is closed, the box unchecked and the
-  // failure logged (OnLogFileFailed).
+  // failure logged (app/message_log.cpp, as is OnLogFileFailed).
   void WriteLogFile(const std::string& text);
   void OnLogFileFailed();
 
-  // Remote control: starts the registration of the chosen type; stops it.
+  // Remote control (remote/remote_control.cpp): starts the registration of
+  // the chosen type; stops it.
   void StartRemoteControl();
   void StopRemoteControl();
   // DelFilter on the remote-control filter, the queued lines served once it
   // returns and the outcome logged; true when the filter is gone.
   bool DeleteRemoteFilter();
 
-  // Capture: starts into a file of the user's choice; stops and closes it.
+  // Capture (capture/pid_capture.cpp): starts into a file of the user's
+  // choice; stops and closes it.
   void StartCapture();
   void StopCapture();
   // DelFilter on a capture filter whose deletion failed before, the outcome
   // logged; true when it is gone.
   bool DeleteOrphanCaptureFilter();
-  // Routes window timers: the capture status's to the session, the rest to
-  // OnTimer.
-  void OnWindowTimer(uintptr_t id);
 
   // The "Enable" boxes of reception and capture: the clicked box's own new
   // state decides, also when the exchange stopped at a bad number before it
@@ -117,7 +120,7 @@ class CQuorvexDemoDlg : public fw::Dialog {
                           void (CQuorvexDemoDlg::*stop)());
 
   // Clears the DiSEqC options the device in use does not offer (their box is
-  // disabled), so that Send never uses them.
+  // disabled), so that Send never uses them (diseqc/diseqc_control.cpp).
   void ClearDisabledDiseqcOptions();
 
   // Members bound to controls by DoDataExchange keep the names the program
