@@ -1,11 +1,9 @@
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/quorvex_demo_dlg.h"
 #include "framework/data_exchange.h"
-#include "platform/file.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -36,26 +34,13 @@ void CQuorvexDemoDlg::AddLogLines(const std::string& lines) {
 
 // `text` is whole lines, each ending in '\n'.
 void CQuorvexDemoDlg::WriteLogFile(const std::string& text) {
-  bool failed = false;
-  {
-    std::lock_guard<std::mutex> lock(m_logFileMutex);
-    if (m_pLogFile == nullptr) return;
-    failed = std::fwrite(text.data(), 1, text.size(), m_pLogFile) != text.size() ||
-             std::fflush(m_pLogFile) != 0;
-  }
-  if (failed) OnLogFileFailed();
+  if (!m_logFile.Write(text)) OnLogFileFailed();
 }
 
 // A log file that silently stops growing would make the user trust a record
 // that is not there: the file ends at the last line it took, and the list
 // says why.
 void CQuorvexDemoDlg::OnLogFileFailed() {
-  {
-    std::lock_guard<std::mutex> lock(m_logFileMutex);
-    if (m_pLogFile == nullptr) return;
-    std::fclose(m_pLogFile);
-    m_pLogFile = nullptr;
-  }
   m_bLogToFile = 0;
   CheckDlgButton(IDC_CHK_LOG_TO_FILE, 0);
   AddLog("Log file write failed !");
@@ -77,26 +62,13 @@ void CQuorvexDemoDlg::OnLogToFileClicked() {
     request.defaultName = "QuorvexDemo.log";
     request.filter = kLogFilter;
     const std::optional<std::string> path = FileDialog(request);
-    bool opened = false;
-    if (path) {
-      std::lock_guard<std::mutex> lock(m_logFileMutex);
-      // A stream can only be open here if an earlier check was never undone;
-      // close it rather than leak it.
-      if (m_pLogFile != nullptr) std::fclose(m_pLogFile);
-      m_pLogFile = platform::CreateTextStream(*path);
-      opened = m_pLogFile != nullptr;
-    }
-    if (!opened) {
+    if (!path || !m_logFile.Open(*path)) {
       if (path) AddLog("Cannot open log file !");
       m_bLogToFile = 0;
       UpdateData(false);
     }
   } else {
-    std::lock_guard<std::mutex> lock(m_logFileMutex);
-    if (m_pLogFile != nullptr) {
-      std::fclose(m_pLogFile);
-      m_pLogFile = nullptr;
-    }
+    m_logFile.Close();
   }
 }
 

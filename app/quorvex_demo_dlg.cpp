@@ -10,8 +10,6 @@
 #include "res/strings.h"
 #include "tuner/tuner_api.h"
 
-CQuorvexDemoDlg* g_pDlg = nullptr;
-
 namespace {
 
 using D = CQuorvexDemoDlg;
@@ -31,7 +29,7 @@ const fw::MapEntry<D> CQuorvexDemoDlg::kMessageMap[] = {
     fw::OnSelChange(IDC_CB_DEVICE, &D::OnDeviceChanged),
     // Tuning and signal.
     fw::OnClicked(IDC_BTN_TUNE, &D::OnTune),
-    fw::OnTimerMessage(&D::OnTimer),
+    fw::OnTimerMessage(&D::OnWindowTimer),
     fw::OnSelChange(IDC_LIST_MIS, &D::OnMisFilterChanged),
     // DiSEqC.
     fw::OnClicked(IDC_CHK_SIMPLE, &D::OnSimpleClicked),
@@ -50,24 +48,18 @@ const fw::MapEntry<D> CQuorvexDemoDlg::kMessageMap[] = {
     fw::OnClicked(IDC_BTN_EEPROM_WRITE, &D::OnEepromWrite),
 };
 
-CQuorvexDemoDlg::CQuorvexDemoDlg() : fw::Dialog(res::MainDialogTemplate()) {
-  m_nTimer = 0;
-  m_pLogFile = nullptr;
-  m_bLogToFile = m_bSimple = m_nBurst = m_bDiseqc10 = m_bDiseqc11 = m_bDiseqc12 = 0;
-  m_bReceiveReply = m_bRcEnable = m_nRcType = m_nRcDev = m_bFilterEnable = 0;
-  m_nRcFilter = -1;
-  m_nPid = 8192;
-  m_nTsFilter = -1;
-  m_strFilterInfo.clear();
-  m_nInversion = m_nPilot = m_nRollOff = 0;
-  g_pDlg = this;
+CQuorvexDemoDlg::CQuorvexDemoDlg()
+    : fw::Dialog(res::MainDialogTemplate()),
+      m_rc([this] {
+        if (HasWindow()) ServeRemoteLines();
+      }),
+      m_capture(this, [this](const std::string& line) { AddLog(line); }) {
   m_hIcon = IDR_MAINFRAME;
   m_nLofLow = 9750;
   m_nLofHigh = 10600;
   m_nLofSwitch = 11700;
   m_nFreq = 10722;
   m_nSymRate = 27500;
-  m_nPol = m_nFec = m_nModulation = 0;
 }
 
 CQuorvexDemoDlg::~CQuorvexDemoDlg() = default;
@@ -101,12 +93,12 @@ void CQuorvexDemoDlg::DoDataExchange(fw::DataExchange& dx) {
   fw::DDX_Control(dx, IDC_LIST_DISEQC11, m_cbDiseqc11);
   fw::DDX_Control(dx, IDC_LIST_DISEQC12, m_cbDiseqc12);
   fw::DDX_Check(dx, IDC_CHK_RECEIVE_REPLY, m_bReceiveReply);
-  fw::DDX_Check(dx, IDC_CHK_RC_ENABLE, m_bRcEnable);
-  fw::DDX_CBIndex(dx, IDC_LIST_RC_TYPE, m_nRcType);
-  fw::DDX_CBIndex(dx, IDC_LIST_RC_DEV, m_nRcDev);
-  fw::DDX_Check(dx, IDC_CHK_FILTER_ENABLE, m_bFilterEnable);
-  fw::DDX_Text(dx, IDC_EDIT_PID, m_nPid);
-  fw::DDX_Text(dx, IDC_STATIC_FILTER_INFO, m_strFilterInfo);
+  fw::DDX_Check(dx, IDC_CHK_RC_ENABLE, m_rc.m_bRcEnable);
+  fw::DDX_CBIndex(dx, IDC_LIST_RC_TYPE, m_rc.m_nRcType);
+  fw::DDX_CBIndex(dx, IDC_LIST_RC_DEV, m_rc.m_nRcDev);
+  fw::DDX_Check(dx, IDC_CHK_FILTER_ENABLE, m_capture.m_bFilterEnable);
+  fw::DDX_Text(dx, IDC_EDIT_PID, m_capture.m_nPid);
+  fw::DDX_Text(dx, IDC_STATIC_FILTER_INFO, m_capture.m_strFilterInfo);
   fw::DDX_CBIndex(dx, IDC_LIST_INVERSION, m_nInversion);
   fw::DDX_CBIndex(dx, IDC_LIST_PILOT, m_nPilot);
   fw::DDX_CBIndex(dx, IDC_LIST_ROLLOFF, m_nRollOff);
@@ -189,6 +181,14 @@ void CQuorvexDemoDlg::OnSysCommand(unsigned command, intptr_t param) {
   DefaultHandling(fw::SysCommandMessage(command, param));
 }
 
+void CQuorvexDemoDlg::OnWindowTimer(uintptr_t id) {
+  if (id == kCaptureStatusTimerId) {
+    m_capture.OnStatusTimer();
+  } else {
+    OnTimer(id);
+  }
+}
+
 void CQuorvexDemoDlg::OnPaint() {
   if (Window().IsIconic()) Window().PaintIconic(m_hIcon);
 }
@@ -220,9 +220,9 @@ void CQuorvexDemoDlg::ToggleByClickedBox(int id, int32_t& member, bool running,
 void CQuorvexDemoDlg::RunCloseSequence() {
   // A running filter is deleted without a word; one whose deletion failed
   // before is tried again, and its outcome logged as at the first try.
-  if (m_nRcFilter != -1) {
-    if (m_bReceiving) {
-      TunerApi.DelFilter(m_nRcFilter);
+  if (m_rc.m_nRcFilter != -1) {
+    if (m_rc.m_bReceiving) {
+      TunerApi.DelFilter(m_rc.m_nRcFilter);
       // The codes delivered before DelFilter returned still reach the list
       // and the log file.
       ServeRemoteLines();
@@ -230,9 +230,9 @@ void CQuorvexDemoDlg::RunCloseSequence() {
       DeleteRemoteFilter();
     }
   }
-  if (m_nTsFilter != -1) {
-    if (m_bCapturing) {
-      TunerApi.DelFilter(m_nTsFilter);
+  if (m_capture.m_nTsFilter != -1) {
+    if (m_capture.m_bCapturing) {
+      TunerApi.DelFilter(m_capture.m_nTsFilter);
     } else {
       DeleteOrphanCaptureFilter();
     }

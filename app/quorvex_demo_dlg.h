@@ -1,32 +1,37 @@
 // The main dialog: owns every control, every user setting and every resource
 // that lives longer than one click. Handlers of each subsystem are defined in
-// that subsystem's folder.
+// that subsystem's folder, in the file each group below names; the state a
+// subsystem shares with the library's threads lives in a class of its own.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <mutex>
 #include <optional>
 #include <string>
 
+#include "app/log_file.h"
+#include "capture/capture_session.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "framework/message.h"
+#include "remote/rc_reception.h"
 
 class CQuorvexDemoDlg : public fw::Dialog {
  public:
   CQuorvexDemoDlg();
   ~CQuorvexDemoDlg() override;
 
+  // Message log (app/message_log.cpp).
   // Adds one line to the message list and, while it is open, the log file.
   void AddLog(std::string line);
   // Adds every line of `lines` (each ending in '\n'), in order, as AddLog
   // does, with one flush of the log file for all of them.
   void AddLogLines(const std::string& lines);
-  // Logs the remote-control lines the callbacks have queued so far.
+  // Logs the remote-control lines the callbacks have queued so far
+  // (remote/remote_control.cpp).
   void ServeRemoteLines();
 
-  // Device enumeration callbacks reach the dialog through these.
+  // Device enumeration callbacks reach the dialog through this
+  // (tuner/device_discovery.cpp).
   void AddEnumeratedDevice(uint32_t deviceId, const std::string& text);
 
  protected:
@@ -36,7 +41,7 @@ class CQuorvexDemoDlg : public fw::Dialog {
   void OnOK() override;
   void OnCancel() override;
 
-  // Application shell.
+  // Application shell (app/quorvex_demo_dlg.cpp; the log's in app/message_log.cpp).
   void OnSysCommand(unsigned command, intptr_t param);
   void OnPaint();
   uintptr_t OnQueryDragIcon();
@@ -44,17 +49,17 @@ class CQuorvexDemoDlg : public fw::Dialog {
   void OnLogToFileClicked();
   void OnLogListDblClk();
 
-  // Devices.
+  // Devices (tuner/device_discovery.cpp, tuner/device_changed.cpp).
   bool DiscoverDevices();
   void OnDeviceChanged();
   void ReportMac();
 
-  // Tuning and signal.
+  // Tuning and signal (tuning/tune.cpp, tuning/signal_monitor.cpp, tuning/mis_filter.cpp).
   void OnTune();
   void OnTimer(uintptr_t id);
   void OnMisFilterChanged();
 
-  // DiSEqC.
+  // DiSEqC (diseqc/diseqc_control.cpp).
   void OnSimpleClicked();
   void OnDiseqc10Clicked();
   void OnDiseqc11Clicked();
@@ -62,36 +67,45 @@ class CQuorvexDemoDlg : public fw::Dialog {
   void OnReceiveReplyClicked();
   void OnDiseqcSend();
 
-  // Remote control.
+  // Remote control (remote/remote_control.cpp).
   void OnRcEnableClicked();
   void OnRcTypeChanged();
 
-  // Transport stream capture.
+  // Transport stream capture (capture/pid_capture.cpp).
   void OnFilterEnableClicked();
 
-  // EEPROM.
+  // EEPROM (eeprom/eeprom_backup.cpp).
   void OnEepromRead();
   void OnEepromWrite();
 
  private:
+  // The tests' one way to the state they check (tests/program/main_dialog_fixture.h).
+  friend class MainDialogPeer;
+
   // Routes notifications to the handlers above.
   static const fw::MapEntry<CQuorvexDemoDlg> kMessageMap[];
-  // Deletes live filters, waits, stops the device and frees the library.
+  // Deletes live filters, waits, stops the device and frees the library
+  // (app/quorvex_demo_dlg.cpp, as are OnWindowTimer and ToggleByClickedBox).
   void RunCloseSequence();
+  // Routes window timers: the capture status's to the session, the rest to
+  // OnTimer.
+  void OnWindowTimer(uintptr_t id);
   // Writes whole lines to the open log file and flushes it; on the first
   // failing write or flush the file is closed, the box unchecked and the
-  // failure logged.
+  // failure logged (app/message_log.cpp, as is OnLogFileFailed).
   void WriteLogFile(const std::string& text);
   void OnLogFileFailed();
 
-  // Remote control: starts the registration of the chosen type; stops it.
+  // Remote control (remote/remote_control.cpp): starts the registration of
+  // the chosen type; stops it.
   void StartRemoteControl();
   void StopRemoteControl();
   // DelFilter on the remote-control filter, the queued lines served once it
   // returns and the outcome logged; true when the filter is gone.
   bool DeleteRemoteFilter();
 
-  // Capture: starts into a file of the user's choice; stops and closes it.
+  // Capture (capture/pid_capture.cpp): starts into a file of the user's
+  // choice; stops and closes it.
   void StartCapture();
   void StopCapture();
   // DelFilter on a capture filter whose deletion failed before, the outcome
@@ -106,16 +120,21 @@ class CQuorvexDemoDlg : public fw::Dialog {
                           void (CQuorvexDemoDlg::*stop)());
 
   // Clears the DiSEqC options the device in use does not offer (their box is
-  // disabled), so that Send never uses them.
+  // disabled), so that Send never uses them (diseqc/diseqc_control.cpp).
   void ClearDisabledDiseqcOptions();
 
- public:
-  // Members, in declaration order; bound to controls by DoDataExchange.
+  // Members bound to controls by DoDataExchange keep the names the program
+  // has always used; a subsystem's live in the class that holds its state.
   uintptr_t m_hIcon = 0;
   uintptr_t m_nTimer = 0;
-  FILE* m_pLogFile = nullptr;
   fw::ComboBox m_cbDevice;
+
+  // Message log: the list, the box, and the file while the box is checked.
   fw::ListBox m_lbLog;
+  int32_t m_bLogToFile = 0;
+  LogFile m_logFile;
+
+  // Tuning and signal.
   uint32_t m_nFreq = 0;
   uint32_t m_nSymRate = 0;
   uint32_t m_nLofLow = 0;
@@ -124,10 +143,14 @@ class CQuorvexDemoDlg : public fw::Dialog {
   int32_t m_nPol = 0;
   int32_t m_nFec = 0;
   int32_t m_nModulation = 0;
+  int32_t m_nInversion = 0;
+  int32_t m_nPilot = 0;
+  int32_t m_nRollOff = 0;
   fw::ComboBox m_cbMis;
   fw::Button m_chkPresent;
   fw::Button m_chkLock;
-  int32_t m_bLogToFile = 0;
+
+  // DiSEqC.
   int32_t m_bSimple = 0;
   int32_t m_nBurst = 0;
   int32_t m_bDiseqc10 = 0;
@@ -137,34 +160,18 @@ class CQuorvexDemoDlg : public fw::Dialog {
   fw::ComboBox m_cbDiseqc11;
   fw::ComboBox m_cbDiseqc12;
   int32_t m_bReceiveReply = 0;
-  int32_t m_bRcEnable = 0;
-  int32_t m_nRcType = 0;
-  int32_t m_nRcFilter = -1;
-  int32_t m_nRcDev = 0;
-  int32_t m_bFilterEnable = 0;
-  uint32_t m_nPid = 0;
-  int32_t m_nTsFilter = -1;
-  std::string m_strFilterInfo;
-  int32_t m_nInversion = 0;
-  int32_t m_nPilot = 0;
-  int32_t m_nRollOff = 0;
+
+  // Remote-control reception and transport stream capture.
+  RcReception m_rc;
+  CaptureSession m_capture;
+
+  // EEPROM.
   fw::ComboBox m_cbEepromSize;
 
- private:
-  // Serialises the log stream: a line from a library thread never goes to a
-  // stream that is being closed.
-  std::mutex m_logFileMutex;
-  // Whether the user's reception or capture runs. A filter number held while
-  // it does not belongs to a filter whose deletion failed: it may still be
-  // delivering and is deleted before a new one is asked for.
-  bool m_bReceiving = false;
-  bool m_bCapturing = false;
   // The capability mask of the device in use, when the library reports one.
   std::optional<uint32_t> m_deviceCaps;
 };
 
-// The one main dialog; set by its constructor, never cleared.
-extern CQuorvexDemoDlg* g_pDlg;
 // The dialog whose device list receives the enumeration callbacks.
 extern CQuorvexDemoDlg* g_pEnumDlg;
 

@@ -1,8 +1,6 @@
 // PID capture: the "Enable" box of the "Filter" group starts and stops the
-// recording of one PID's packets to a file; the library hands every buffer to
-// TsDataCallback on a thread of its own.
-#include <atomic>
-#include <mutex>
+// recording of one PID's packets to a file; the dialog's capture session
+// takes every buffer the library hands to TsDataCallback.
 #include <optional>
 #include <string>
 
@@ -11,112 +9,27 @@
 #include "res/resource_ids.h"
 #include "tuner/tuner_api.h"
 
-platform::FileHandle g_hStreamFile = platform::kInvalidFile;
-
-namespace {
-
-// Held by the callback around its write and by the user-interface thread
-// around closing, so the file is never closed under a write in flight, even
-// by a library that delivers while DelFilter is running.
-std::mutex g_streamMutex;
-// Bytes that reached the file since the last start.
-std::atomic<uint64_t> g_qwStreamBytes{0};
-
-// The first failed or short write of a capture is reported once: the callback
-// marks it posted and posts; whichever of that post and the stop path comes
-// first logs it, so the line is never lost nor doubled, and one posted in an
-// earlier capture finds nothing to log in the next.
-enum WriteFailure : int { kWriteOk, kWriteFailurePosted, kWriteFailureLogged };
-std::atomic<int> g_writeFailure{kWriteOk};
-
-void LogWriteFailureOnce() {
-  int posted = kWriteFailurePosted;
-  if (g_writeFailure.compare_exchange_strong(posted, kWriteFailureLogged) && g_pDlg != nullptr &&
-      g_pDlg->HasWindow()) {
-    g_pDlg->AddLog("WriteFile() failed !");
-  }
-}
-
-// At most one status update waits for the user-interface thread: a fast
-// stream raises the total the waiting update will show instead of queueing
-// more. An update carries the capture it belongs to, so one left over from
-// an earlier capture never overwrites the text.
-std::atomic<bool> g_statusPending{false};
-std::atomic<uint32_t> g_statusCapture{0};
-
-void ShowStatus(uint32_t capture) {
-  if (capture != g_statusCapture.load()) return;
-  // Cleared before the total is read: a delivery after this point posts anew.
-  g_statusPending.store(false);
-  if (g_pDlg != nullptr && g_pDlg->HasWindow()) {
-    g_pDlg->SetDlgItemText(IDC_STATIC_FILTER_INFO, CaptureStatusText(g_qwStreamBytes.load()));
-  }
-}
-
-void CloseStreamFile() {
-  std::lock_guard lock(g_streamMutex);
-  if (g_hStreamFile != platform::kInvalidFile) platform::CloseHandle(g_hStreamFile);
-  g_hStreamFile = platform::kInvalidFile;
-}
-
-}  // namespace
-
-uint64_t CaptureDeliveredBytes() { return g_qwStreamBytes.load(); }
-
-// Runs on the library's thread. It never waits for the user-interface
-// thread, which may at this moment be inside DelFilter waiting for it.
-void QV_CALLBACK TsDataCallback(const uint8_t* data, uint32_t length) {
-  bool failed = false;
-  {
-    std::lock_guard lock(g_streamMutex);
-    // A delivery after the capture stopped has no file to go to.
-    if (g_hStreamFile == platform::kInvalidFile) return;
-    // The total counts what reached the file, so it always matches the
-    // file's length; the capture goes on after a failed write.
-    uint32_t written = 0;
-    if (!platform::WriteFile(g_hStreamFile, data, length, written)) written = 0;
-    g_qwStreamBytes.fetch_add(written);
-    failed = written < length;
-  }
-  if (failed) {
-    int ok = kWriteOk;
-    if (g_writeFailure.compare_exchange_strong(ok, kWriteFailurePosted)) {
-      fw::Dialog::PostToUi(LogWriteFailureOnce);
-    }
-  }
-  if (!g_statusPending.exchange(true)) {
-    const uint32_t capture = g_statusCapture.load();
-    fw::Dialog::PostToUi([capture] { ShowStatus(capture); });
-  }
-}
-
 bool CQuorvexDemoDlg::DeleteOrphanCaptureFilter() {
-  if (TunerApi.DelFilter(m_nTsFilter) == 0) {
+  if (TunerApi.DelFilter(m_capture.m_nTsFilter) == 0) {
     AddLog("DelFilter() failed !");
     return false;
   }
   AddLog("DelFilter() success.");
-  m_nTsFilter = -1;
+  m_capture.m_nTsFilter = -1;
   return true;
 }
 
 void CQuorvexDemoDlg::StartCapture() {
-  // No filter of ours delivers into a file here, so nothing counts while
-  // the count restarts.
-  g_qwStreamBytes.store(0);
-  g_statusCapture.fetch_add(1);
-  g_statusPending.store(false);
-  g_writeFailure.store(kWriteOk);
-
-  if (!CapturePidAccepted(m_nPid)) {
+  m_capture.Restart();
+  if (!CapturePidAccepted(m_capture.m_nPid)) {
     AddLog("PID must be 0-8192 !");
-    m_bFilterEnable = 0;
+    m_capture.m_bFilterEnable = 0;
     return;
   }
   // A filter whose deletion failed may still deliver, and the callback cannot
   // tell its buffers from the new filter's: no new file until it is gone.
-  if (m_nTsFilter != -1 && !DeleteOrphanCaptureFilter()) {
-    m_bFilterEnable = 0;
+  if (m_capture.m_nTsFilter != -1 && !DeleteOrphanCaptureFilter()) {
+    m_capture.m_bFilterEnable = 0;
     return;
   }
   // Built whole, not assigned field by field: GCC 12 at -O3 otherwise warns
@@ -127,57 +40,50 @@ void CQuorvexDemoDlg::StartCapture() {
                                       .filter = kStreamFilter};
   const std::optional<std::string> path = FileDialog(request);
   if (!path) {
-    m_bFilterEnable = 0;
+    m_capture.m_bFilterEnable = 0;
     return;
   }
   const platform::FileHandle file = platform::CreateFile(
       *path, platform::Access::Write, platform::Share::Read, platform::Disposition::CreateAlways);
   if (file == platform::kInvalidFile) {
     AddLog("CreateFile() failed !");
-    m_bFilterEnable = 0;
+    m_capture.m_bFilterEnable = 0;
     return;
   }
   // The file is open before the filter exists: deliveries may begin during
   // SetFilter itself.
-  {
-    std::lock_guard lock(g_streamMutex);
-    g_hStreamFile = file;
-  }
+  m_capture.Open(file);
   if (TunerApi.SetFilter != nullptr &&
-      TunerApi.SetFilter(static_cast<uint16_t>(m_nPid), TsDataCallback, 2, 1, &m_nTsFilter) != 0) {
+      TunerApi.SetFilter(static_cast<uint16_t>(m_capture.m_nPid), TsDataCallback, 2, 1,
+                         &m_capture.m_nTsFilter) != 0) {
     AddLog("SetFilter() success.");
-    m_bCapturing = true;
+    m_capture.m_bCapturing = true;
   } else {
-    CloseStreamFile();
+    m_capture.Close();
     AddLog("SetFilter() failed !");
-    m_bFilterEnable = 0;
+    m_capture.m_bFilterEnable = 0;
     // Whatever the library left there is no filter of ours: closing the
     // window must not delete it.
-    m_nTsFilter = -1;
+    m_capture.m_nTsFilter = -1;
   }
 }
 
 void CQuorvexDemoDlg::StopCapture() {
-  const bool deleted = TunerApi.DelFilter(m_nTsFilter) != 0;
-  CloseStreamFile();
+  const bool deleted = TunerApi.DelFilter(m_capture.m_nTsFilter) != 0;
+  m_capture.Close();
   // A write that failed before the filter was gone is told before the outcome.
-  LogWriteFailureOnce();
+  m_capture.ReportWriteFailure();
   AddLog(deleted ? "DelFilter() success." : "DelFilter() failed !");
   // A filter that could not be deleted keeps its number: it is deleted
   // before the next capture and when the window closes.
-  if (deleted) m_nTsFilter = -1;
-  m_bCapturing = false;
-  m_bFilterEnable = 0;
-  // An update still on its way would show this same total later; show it
-  // now, and let the late one pass. Otherwise the text keeps its last total.
-  g_statusCapture.fetch_add(1);
-  if (g_statusPending.exchange(false)) {
-    SetDlgItemText(IDC_STATIC_FILTER_INFO, CaptureStatusText(g_qwStreamBytes.load()));
-  }
-  m_strFilterInfo = GetDlgItemText(IDC_STATIC_FILTER_INFO);
+  if (deleted) m_capture.m_nTsFilter = -1;
+  m_capture.m_bCapturing = false;
+  m_capture.m_bFilterEnable = 0;
+  m_capture.ShowFinalStatus();
+  m_capture.m_strFilterInfo = GetDlgItemText(IDC_STATIC_FILTER_INFO);
 }
 
 void CQuorvexDemoDlg::OnFilterEnableClicked() {
-  ToggleByClickedBox(IDC_CHK_FILTER_ENABLE, m_bFilterEnable, m_bCapturing,
+  ToggleByClickedBox(IDC_CHK_FILTER_ENABLE, m_capture.m_bFilterEnable, m_capture.m_bCapturing,
                      &CQuorvexDemoDlg::StartCapture, &CQuorvexDemoDlg::StopCapture);
 }

@@ -48,7 +48,7 @@ uint32_t RcDeviceFilter(const RcCodeType& type, int32_t deviceIndex);
 // Whether the "RC-Dev:" list applies to the type at this list index.
 bool RcTypeTakesDevice(int32_t index);
 
-// The callbacks handed to the library (defined with the dialog's handlers).
+// The callbacks handed to the library (defined with the reception, remote/rc_reception.cpp).
 void QV_CALLBACK RcRawCallback(const void* data, uint32_t count);
 void QV_CALLBACK Rc5Callback(const void* code, uint32_t kind);
 void QV_CALLBACK Rc6Callback(const void* code, uint32_t kind);

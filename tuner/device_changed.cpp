@@ -60,13 +60,13 @@ void CQuorvexDemoDlg::OnDeviceChanged() {
   // Reception ends with its log lines before the device it belongs to is
   // stopped; what runs is known from the registrations, not from the boxes
   // as an exchange that stopped at a bad number left them.
-  if (m_bReceiving) {
+  if (m_rc.m_bReceiving) {
     StopRemoteControl();
     CheckDlgButton(IDC_CHK_RC_ENABLE, 0);
   }
   // A running capture is stopped the same way, and the library is given
   // time to settle before the device changes under it.
-  if (m_bCapturing) {
+  if (m_capture.m_bCapturing) {
     StopCapture();
     CheckDlgButton(IDC_CHK_FILTER_ENABLE, 0);
     platform::Sleep(kCaptureSettleMs);

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <thread>
 
+#include "capture/capture_session.h"
 #include "capture/capture_status.h"
 #include "tests/program/main_dialog_fixture.h"
 
@@ -89,12 +90,14 @@ TEST_F(CaptureDialog, DeliveriesDuringSetFilterReachTheFileInOrder) {
   expected.insert(expected.end(), 1019, 6);
   EXPECT_EQ(File(), expected);
   EXPECT_EQ(deleted, std::vector<int32_t>{5});
-  EXPECT_EQ(dlg.m_nTsFilter, -1);
+  EXPECT_EQ(peer.TsFilter(), -1);
 }
 
 // A fast stream: however many buffers come while the user-interface thread is
-// busy, one update waits, and it shows the latest total; a stale update never
-// shows after the next start.
+// busy, one update waits and shows the latest total; while the total grows the
+// timer shows it once per tick, and the tick after a quiet period hands
+// posting back to the next delivery; a stale update never shows after the
+// next start.
 TEST_F(CaptureDialog, StatusUpdatesAreCoalescedAndShowTheLatestTotal) {
   Click();
   const std::vector<uint8_t> buffer(1316, 0x47);
@@ -105,20 +108,28 @@ TEST_F(CaptureDialog, StatusUpdatesAreCoalescedAndShowTheLatestTotal) {
   EXPECT_EQ(host.Pending(), 1u);
   host.Pump();
   EXPECT_EQ(Status(), CaptureStatusText(5000ull * 1316));
+  const auto tick = [&] { dlg.Dispatch(fw::TimerMessage(kCaptureStatusTimerId)); };
   lastCallback(buffer.data(), 1316);
-  EXPECT_EQ(host.Pending(), 1u) << "no update was posted after the last one ran";
+  EXPECT_EQ(host.Pending(), 0u) << "posted again within the period";
+  tick();
+  EXPECT_EQ(Status(), CaptureStatusText(5001ull * 1316)) << "no trailing update";
+  ASSERT_TRUE(dlg.UpdateData(false));
+  EXPECT_EQ(Status(), CaptureStatusText(5001ull * 1316)) << "an exchange wrote back an older total";
+  tick();
+  lastCallback(buffer.data(), 1316);
+  EXPECT_EQ(host.Pending(), 1u) << "a delivery after a quiet period posts no update";
   Click();
-  EXPECT_EQ(Status(), CaptureStatusText(5001ull * 1316));
+  EXPECT_EQ(Status(), CaptureStatusText(5002ull * 1316));
   window.answers = {(dir / "second.ts").string()};
   Click();
   host.Pump();
-  EXPECT_EQ(Status(), CaptureStatusText(5001ull * 1316)) << "the text changed before a delivery";
+  EXPECT_EQ(Status(), CaptureStatusText(5002ull * 1316)) << "the text changed before a delivery";
   const std::vector<uint8_t> two(2048, 0x47);
   lastCallback(two.data(), 2048);
   host.Pump();
   EXPECT_EQ(Status(), "Total: 2 Kb");
   Click();
-  EXPECT_EQ(fs::file_size(dir / "stream.ts"), 5001u * 1316);
+  EXPECT_EQ(fs::file_size(dir / "stream.ts"), 5002u * 1316);
 }
 
 // Guards keeping the number a refusing library wrote (closing would delete
@@ -128,7 +139,7 @@ TEST_F(CaptureDialog, FailedSetFilterLeavesAnEmptyFileAndNoFilterNumber) {
   setWrites = 7;
   deliverDuringSet = {{1, 2, 3}};
   Click();
-  EXPECT_EQ(dlg.m_nTsFilter, -1);
+  EXPECT_EQ(peer.TsFilter(), -1);
   EXPECT_EQ(window.C(IDC_CHK_FILTER_ENABLE).check, 0);
   lastCallback(deliverDuringSet[0].data(), 3);
   EXPECT_EQ(fs::file_size(dir / "stream.ts"), 3u);

@@ -52,12 +52,12 @@ TEST_F(MainDialogOnFakeLibrary, ReadingStopsAtTheFirstBadNumberAndLaterMembersKe
   ASSERT_EQ(window.boxes.size(), 1u);
   EXPECT_EQ(window.boxes[0], "QuorvexDemo | Please enter a positive integer.");
   // Before the bad field: read. At and after it: untouched.
-  EXPECT_EQ(dlg.m_nFreq, 11000u);
-  EXPECT_EQ(dlg.m_nPol, 1);
-  EXPECT_EQ(dlg.m_nLofHigh, 10600u);
-  EXPECT_EQ(dlg.m_nLofSwitch, 11700u);
-  EXPECT_EQ(dlg.m_bLogToFile, 0);
-  EXPECT_EQ(dlg.m_nPid, 8192u);
+  EXPECT_EQ(peer.Member(IDC_EDIT_FREQ), 11000);
+  EXPECT_EQ(peer.Member(IDC_LIST_POL), 1);
+  EXPECT_EQ(peer.Member(IDC_EDIT_LOF_HIGH), 10600);
+  EXPECT_EQ(peer.Member(IDC_EDIT_LOF_SWITCH), 11700);
+  EXPECT_EQ(peer.Member(IDC_CHK_LOG_TO_FILE), 0);
+  EXPECT_EQ(peer.Member(IDC_EDIT_PID), 8192);
   EXPECT_EQ(window.reads.back(), IDC_EDIT_LOF_HIGH);
 }
 
@@ -65,7 +65,7 @@ TEST_F(MainDialogOnFakeLibrary, ReadingStopsAtTheFirstBadNumberAndLaterMembersKe
 TEST_F(MainDialogOnFakeLibrary, NoTickedRadioReadsAsMinusOne) {
   window.C(IDC_RADIO_BURST_A).check = 0;
   ASSERT_TRUE(dlg.UpdateData(true));
-  EXPECT_EQ(dlg.m_nBurst, -1);
+  EXPECT_EQ(peer.Member(IDC_RADIO_BURST_A), -1);
 }
 
 }  // namespace

@@ -114,9 +114,42 @@ class MainDialogTestDlg : public CQuorvexDemoDlg {
   using CQuorvexDemoDlg::UpdateData;
 };
 
+// The state the tests check that no control shows.
+class MainDialogPeer {
+ public:
+  explicit MainDialogPeer(const CQuorvexDemoDlg& d) : d_(d) {}
+  int32_t TsFilter() const { return d_.m_capture.m_nTsFilter; }
+  int32_t RcFilter() const { return d_.m_rc.m_nRcFilter; }
+  // The members data exchange fills, by control id.
+  int64_t Member(int id) const {
+    switch (id) {
+      case IDC_EDIT_FREQ:
+        return d_.m_nFreq;
+      case IDC_LIST_POL:
+        return d_.m_nPol;
+      case IDC_EDIT_LOF_HIGH:
+        return d_.m_nLofHigh;
+      case IDC_EDIT_LOF_SWITCH:
+        return d_.m_nLofSwitch;
+      case IDC_CHK_LOG_TO_FILE:
+        return d_.m_bLogToFile;
+      case IDC_EDIT_PID:
+        return d_.m_capture.m_nPid;
+      case IDC_RADIO_BURST_A:
+        return d_.m_nBurst;
+    }
+    ADD_FAILURE() << "no member for control " << id;
+    return 0;
+  }
+
+ private:
+  const CQuorvexDemoDlg& d_;
+};
+
 struct MainDialogOnFakeLibrary : ::testing::Test {
   QueueHost host;
   MainDialogTestDlg dlg;
+  MainDialogPeer peer{dlg};
   FakeWindow window{dlg.Template()};
   TunerApiRecord saved{};
 

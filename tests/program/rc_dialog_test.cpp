@@ -41,7 +41,7 @@ TEST_F(RcDialog, FailedEnablingKeepsNoNumberTheLibraryScribbled) {
   setResult = 0;
   Click();
   EXPECT_EQ(window.C(IDC_CHK_RC_ENABLE).check, 0);
-  EXPECT_EQ(dlg.m_nRcFilter, -1);
+  EXPECT_EQ(peer.RcFilter(), -1);
   EXPECT_EQ(Log(), std::vector<std::string>{"SetRemoteControl() for RAW RC failed !"});
 
   // A number still registered after a failed deletion is deleted before the
@@ -54,7 +54,7 @@ TEST_F(RcDialog, FailedEnablingKeepsNoNumberTheLibraryScribbled) {
   EXPECT_EQ(lastDel, 4);
   setResult = 0, setWrites = 99;
   Click();
-  EXPECT_EQ(dlg.m_nRcFilter, 4);
+  EXPECT_EQ(peer.RcFilter(), 4);
   EXPECT_EQ(Log(),
             (std::vector<std::string>{"SetRemoteControl() for RAW RC failed !", "RAW RC enabled.",
                                       "DelFilter() failed !", "DelFilter() failed !"}));
