@@ -12,6 +12,7 @@
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "framework/message.h"
+#include "tuning/signal_recorder.h"
 
 class CQuorvexDemoDlg : public fw::Dialog {
  public:
@@ -161,6 +162,8 @@ class CQuorvexDemoDlg : public fw::Dialog {
   bool m_bCapturing = false;
   // The capability mask of the device in use, when the library reports one.
   std::optional<uint32_t> m_deviceCaps;
+  // Every signal poll's figures, and the window that charts them.
+  SignalRecorder m_signalHistory{*this};
 };
 
 // The one main dialog; set by its constructor, never cleared.
