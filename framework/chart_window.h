@@ -59,7 +59,7 @@ class ChartWindowModel {
   virtual void SetSwitch(bool on) = 0;
   // The "Save CSV..." button was pressed.
   virtual void Save() = 0;
-  // The latest figures, one line.
+  // The latest figures, a few short lines.
   virtual std::string Summary() const = 0;
   // The chart for a drawing area of this size in pixels.
   virtual ChartPicture Picture(int width, int height) const = 0;

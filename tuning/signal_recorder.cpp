@@ -26,7 +26,7 @@ void Figure(std::string& out, const char* name, const std::optional<float>& v, c
   } else {
     std::snprintf(buf, sizeof buf, "-");
   }
-  out.append(out.empty() ? "" : "   ").append(name).append(buf);
+  out.append(out.empty() || out.back() == '\n' ? "" : "   ").append(name).append(buf);
 }
 
 }  // namespace
@@ -35,6 +35,7 @@ std::string SampleSummary(const SignalSample& s) {
   std::string out = s.lock ? (*s.lock ? "Lock: yes" : "Lock: no") : "Lock: -";
   Figure(out, "Level: ", s.levelPct, "%g%%");
   Figure(out, "Quality: ", s.qualityPct, "%g%%");
+  out += '\n';  // two short lines fit a narrow window
   Figure(out, "RF level: ", s.rfDbm, "%g dBm");
   Figure(out, "SNR: ", s.snrDb, "%.2f dB");
   Figure(out, "BER: ", s.ber, "%.2e");

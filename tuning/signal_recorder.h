@@ -61,7 +61,7 @@ class SignalRecorder final : public fw::ChartWindowModel {
   bool running_ = false;
 };
 
-// The figures of one sample as the summary line shows them.
+// The figures of one sample as the summary shows them, on two lines.
 std::string SampleSummary(const SignalSample& sample);
 // The window of time a chart of `span` shows of the history ending at `nowMs`:
 // [t0, t1], and the index of its first sample.

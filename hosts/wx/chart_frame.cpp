@@ -4,9 +4,12 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/dcbuffer.h>
+#include <wx/display.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
+
+#include <algorithm>
 
 #include "hosts/wx/wx_text.h"
 #include "hosts/wx/wx_window.h"
@@ -53,14 +56,14 @@ void PaintChartPicture(wxDC& dc, const fw::ChartPicture& p, int width, int heigh
 }
 
 ChartFrame::ChartFrame(wxWindow* parent, fw::ChartWindowModel& model)
-    : wxFrame(parent, wxID_ANY, ToWx(model.Title()), wxDefaultPosition, wxSize(720, 420),
+    : wxFrame(parent, wxID_ANY, ToWx(model.Title()), wxDefaultPosition, wxSize(460, 400),
               wxDEFAULT_FRAME_STYLE | wxFRAME_FLOAT_ON_PARENT),
       model_(model) {
   auto* root = new wxPanel(this);
-  auto* spans = new wxChoice(root, wxID_ANY);
+  auto* spans = spans_ = new wxChoice(root, wxID_ANY);
   for (const std::string& name : model.SpanNames()) spans->Append(ToWx(name));
   spans->SetSelection(model.Span());
-  auto* fast = new wxCheckBox(root, wxID_ANY, ToWx(model.SwitchName()));
+  auto* fast = fast_ = new wxCheckBox(root, wxID_ANY, ToWx(model.SwitchName()));
   fast->SetValue(model.Switch());
   auto* save = new wxButton(root, wxID_ANY, "Save CSV...");
   summary_ = new wxStaticText(root, wxID_ANY, ToWx(model.Summary()));
@@ -109,15 +112,24 @@ ChartFrame::ChartFrame(wxWindow* parent, fw::ChartWindowModel& model)
 
 fw::ChartWindow* WxDialogWindow::OpenChartWindow(fw::ChartWindowModel& model) {
   auto* frame = new ChartFrame(this, model);
-  // Beside the dialog, where it hides none of it.
+  // Beside the dialog, where it hides none of it, as far as the screen has
+  // room; never off the screen.
   const wxRect beside = GetScreenRect();
-  frame->Move(beside.GetRight() + 8, beside.GetTop());
+  const int display = wxDisplay::GetFromWindow(this);
+  const wxRect screen =
+      wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+  const wxSize size = frame->GetSize();
+  frame->Move(std::max(screen.GetLeft(),
+                       std::min(beside.GetRight() + 8, screen.GetRight() - size.GetWidth())),
+              std::max(screen.GetTop(), beside.GetTop()));
   frame->Show();
   return frame;
 }
 
 void ChartFrame::ShowNewData() {
   summary_->SetLabel(ToWx(model_.Summary()));
+  spans_->SetSelection(model_.Span());
+  fast_->SetValue(model_.Switch());
   chart_->Refresh(false);
 }
 

@@ -6,6 +6,8 @@
 
 #include "framework/chart_window.h"
 
+class wxCheckBox;
+class wxChoice;
 class wxDC;
 class wxStaticText;
 class wxPanel;
@@ -30,6 +32,8 @@ class ChartFrame : public wxFrame, public fw::ChartWindow {
   fw::ChartWindowModel& model_;
   wxPanel* chart_ = nullptr;
   wxStaticText* summary_ = nullptr;
+  wxChoice* spans_ = nullptr;
+  wxCheckBox* fast_ = nullptr;
 };
 
 }  // namespace wxhost
