@@ -118,7 +118,7 @@ void SignalRecorder::Save() {
 }
 
 std::string SignalRecorder::Summary() const {
-  if (history_.Size() == 0) return "No samples yet: the signal is polled while a device runs.";
+  if (history_.Size() == 0) return "No samples yet:\nthe signal is polled while a device runs.";
   const SignalSample& s = history_.At(history_.Size() - 1);
   return IsoTimeUtc(s.timeMs).substr(11, 8) + " UTC   " + SampleSummary(s);
 }

@@ -22,8 +22,8 @@ void RegisterClasses(WNDPROC frame, WNDPROC chart) {
   done = true;
   WNDCLASSW wc{};
   wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpfnWndProc = frame;
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
+               wc.lpfnWndProc = frame;
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kFrameClass;
   RegisterClassW(&wc);

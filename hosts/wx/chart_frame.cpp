@@ -127,7 +127,9 @@ fw::ChartWindow* WxDialogWindow::OpenChartWindow(fw::ChartWindowModel& model) {
 }
 
 void ChartFrame::ShowNewData() {
+  const wxSize before = summary_->GetBestSize();
   summary_->SetLabel(ToWx(model_.Summary()));
+  if (summary_->GetBestSize() != before) summary_->GetParent()->Layout();
   spans_->SetSelection(model_.Span());
   fast_->SetValue(model_.Switch());
   chart_->Refresh(false);
