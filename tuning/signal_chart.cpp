@@ -82,15 +82,17 @@ int ToX(int64_t timeMs, int64_t t0, int64_t t1, const ChartPane& pane) {
 }
 
 std::vector<std::vector<fw::ChartPoint>> Trace(const std::vector<SignalSample>& samples,
-                                          SampleField field, const ChartAxis& axis,
-                                          const ChartPane& pane, int64_t t0, int64_t t1) {
+                                               SampleField field, const ChartAxis& axis,
+                                               const ChartPane& pane, int64_t t0, int64_t t1) {
   std::vector<std::vector<fw::ChartPoint>> out;
   bool open = false;
   for (size_t i = 0; i < samples.size(); ++i) {
     const std::optional<float>& v = samples[i].*field;
     const bool newSeries = i > 0 && samples[i].series != samples[i - 1].series;
-    if (!v || newSeries) open = false;
-    if (!v) continue;
+    // A figure that is not a number is as good as none.
+    const bool has = v && std::isfinite(*v);
+    if (!has || newSeries) open = false;
+    if (!has) continue;
     if (!open) out.emplace_back();
     open = true;
     out.back().push_back({ToX(samples[i].timeMs, t0, t1, pane), ToY(axis, *v, pane)});

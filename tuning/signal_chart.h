@@ -43,8 +43,8 @@ int ToX(int64_t timeMs, int64_t t0, int64_t t1, const ChartPane& pane);
 // The polylines of one figure: broken where a sample lacks it and where a
 // new series starts.
 std::vector<std::vector<fw::ChartPoint>> Trace(const std::vector<SignalSample>& samples,
-                                          SampleField field, const ChartAxis& axis,
-                                          const ChartPane& pane, int64_t t0, int64_t t1);
+                                               SampleField field, const ChartAxis& axis,
+                                               const ChartPane& pane, int64_t t0, int64_t t1);
 // Columns [begin, end) where the tuner held lock: from a locked sample to the
 // next sample (to one column past the last sample of a series).
 std::vector<std::pair<int, int>> LockSpans(const std::vector<SignalSample>& samples,

@@ -95,7 +95,8 @@ void SignalRecorder::SetSpan(int index) {
 }
 
 void SignalRecorder::SetSwitch(bool on) {
-  if (on == fast_) return;
+  // The chart window may outlive the dialog's window by a moment.
+  if (on == fast_ || !owner_.HasWindow()) return;
   fast_ = on && window_ != nullptr;
   if (fast_) {
     // No timer, no fast sampling: the switch shows what really happens.
@@ -110,6 +111,7 @@ void SignalRecorder::Save() {
   request.defaultName = "signal.csv";
   request.defaultExt = "csv";
   request.filter = "CSV (*.csv)|*.csv|All Files (*.*)|*.*||";
+  if (!owner_.HasWindow()) return;
   const std::optional<std::string> path = owner_.FileDialog(request);
   if (!path) return;
   if (!WriteSignalCsv(history_, *path)) {

@@ -23,7 +23,7 @@ void RegisterClasses(WNDPROC frame, WNDPROC chart) {
   WNDCLASSW wc{};
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
-               wc.lpfnWndProc = frame;
+  wc.lpfnWndProc = frame;
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kFrameClass;
   RegisterClassW(&wc);

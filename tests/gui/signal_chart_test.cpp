@@ -86,8 +86,10 @@ TEST(SignalHistoryWindow, OpensBesideTheDialogAndSamplesFastWhileAsked) {
     EXPECT_EQ(frames().size(), 1u);
 
     // Half-second samples through a tune, a lock loss and back, all shown.
+    // A real click: the window takes input beside the modal dialog.
     SignalRecorder& rec = *SignalRecorder::Current();
-    rec.SetSwitch(true);
+    EXPECT_TRUE(guitest::ClickAndWait(wxWindow::FindWindowByLabel("Fast (0.5 s)", frame),
+                                      [&] { return rec.Switch(); }));
     rec.SetSpan(3);
     const size_t before = rec.History().Size();
     for (const char* freq : {"10722", "11111", "10722"}) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -129,6 +130,7 @@ TEST(SignalChart, AxesRowsColumnsGapsAndLockSpans) {
   s.back().series = 1;
   const auto lines = Trace(s, &SignalSample::levelPct, {0, 100}, pane, 0, 100);
   ASSERT_EQ(lines.size(), 3u);
+  EXPECT_TRUE(Trace({At(0, {}, NAN)}, &SignalSample::levelPct, {0, 100}, pane, 0, 1).empty());
   EXPECT_EQ(lines[0], (std::vector<fw::ChartPoint>{{10, 65}}));
   EXPECT_EQ(lines[1], (std::vector<fw::ChartPoint>{{30, 55}, {40, 50}}));
   // Locked from 0 to the unlocked sample at 20; again from 30, and the
