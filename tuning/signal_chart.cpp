@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kLeft = 52, kRight = 52, kTop = 4, kBottom = 18, kGap = 8;
+constexpr int kLeft = 60, kRight = 52, kTop = 4, kBottom = 18, kGap = 8;
 
 std::string Number(float v) {
   char buf[24];

@@ -166,6 +166,7 @@ int main(int argc, char** argv) {
   // The chart paints every pixel: its top-left corner is the white margin.
   const COLORREF corner = GetPixel(dc, at.x, at.y);
   ReleaseDC(nullptr, dc);
+  if (argc > 3) SaveShot(history, (std::string(argv[3]) + ".history.bmp").c_str());
   std::printf("chart: window=%d width=%ld corner=%06lx\n", history != nullptr ? 1 : 0, c.right,
               static_cast<unsigned long>(corner));
   PostMessageW(history, WM_CLOSE, 0, 0);

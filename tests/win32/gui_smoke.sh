@@ -2,8 +2,9 @@
 # gui_smoke.sh EXE PROBE SCENARIO_DIR RUNNER...: QuorvexDemo.exe in a real
 # window under Wine, in a private virtual X server. The window must open on
 # the virtual card with the start-up lines a user sees (the same lines as the
-# headless start-up transcript) and close through the close sequence when its
-# close button is clicked: the card is stopped last.
+# headless start-up transcript), open the signal history from its system menu
+# with a painted chart, and close through the close sequence when its close
+# button is clicked: the card is stopped last.
 set -u
 exe=$1 probe=$2 scenarios=$3
 shift 3
