@@ -111,6 +111,7 @@ bool CQuorvexDemoDlg::OnInitDialog() {
 
   const std::string about = res::LoadString(IDS_ABOUTBOX);
   if (!about.empty()) Window().AppendSystemMenu(IDM_ABOUTBOX, about);
+  Window().AppendSystemMenu(IDM_SIGNALHISTORY, "Signal &history...");
 
   Window().SetIcon(m_hIcon, true);
   Window().SetIcon(m_hIcon, false);
@@ -178,6 +179,7 @@ void CQuorvexDemoDlg::OnSysCommand(unsigned command, intptr_t param) {
     Window().RunModal(about);
     return;
   }
+  if ((command & 0xFFF0u) == IDM_SIGNALHISTORY) return m_signalHistory.Open();
   DefaultHandling(fw::SysCommandMessage(command, param));
 }
 

@@ -14,6 +14,7 @@
 #include "framework/dialog.h"
 #include "framework/message.h"
 #include "remote/rc_reception.h"
+#include "tuning/signal_recorder.h"
 
 class CQuorvexDemoDlg : public fw::Dialog {
  public:
@@ -170,6 +171,8 @@ class CQuorvexDemoDlg : public fw::Dialog {
 
   // The capability mask of the device in use, when the library reports one.
   std::optional<uint32_t> m_deviceCaps;
+  // Every signal poll's figures, and the window that charts them.
+  SignalRecorder m_signalHistory{*this};
 };
 
 // The dialog whose device list receives the enumeration callbacks.

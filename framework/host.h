@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/chart_window.h"
+
 namespace fw {
 
 class Dialog;
@@ -96,6 +98,9 @@ class DialogWindow {
   virtual void EndDialog(int result) = 0;
   // Runs another dialog modally, owned by this window; returns its result.
   virtual int RunModal(Dialog& child) = 0;
+  // Opens a modeless chart window beside this one, which lives until the user
+  // closes it or this window goes; nullptr where the host has none.
+  virtual ChartWindow* OpenChartWindow(ChartWindowModel&) { return nullptr; }
 };
 
 // The window system as a whole.

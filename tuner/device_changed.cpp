@@ -57,6 +57,7 @@ void CQuorvexDemoDlg::OnDeviceChanged() {
   UpdateData(true);
   const int selected = m_cbDevice.GetCurSel();
   if (m_nTimer != 0) KillTimer(m_nTimer);
+  m_signalHistory.EndSeries();
   // Reception ends with its log lines before the device it belongs to is
   // stopped; what runs is known from the registrations, not from the boxes
   // as an exchange that stopped at a bad number left them.
@@ -106,5 +107,6 @@ void CQuorvexDemoDlg::OnDeviceChanged() {
   RunDeviceSteps(DeviceControlSteps(ExportedFeatures::FromTunerApi()), target);
   ClearDisabledDiseqcOptions();
 
+  m_signalHistory.StartSeries(selected != -1 ? m_cbDevice.GetItemText(selected) : "default device");
   m_nTimer = SetTimer(kSignalTimerId, kSignalTimerPeriodMs);
 }

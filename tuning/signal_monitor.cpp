@@ -1,23 +1,29 @@
 #include <optional>
+#include <utility>
 
 #include "app/quorvex_demo_dlg.h"
 #include "framework/message.h"
 #include "res/resource_ids.h"
 #include "tuner/tuner_api.h"
+#include "tuning/signal_history.h"
+#include "tuning/signal_recorder.h"
 #include "tuning/signal_text.h"
 
 namespace {
 
-// Level and quality, through the richest entry point the library has. False
-// when it has none, and the group is left alone.
-bool PollLevelAndQuality(CQuorvexDemoDlg& dlg) {
+// Level and quality, through the richest entry point the library has, into
+// the group when `show` and into the sample. False when it has none, and the
+// group is left alone.
+bool PollLevelAndQuality(CQuorvexDemoDlg& dlg, SignalSample& sample, bool show) {
   std::string level, quality;
   if (TunerApi.Statistic != nullptr) {
     QvStatistic s{0, 0, 0, 0};
     if (TunerApi.Statistic(&s) != 0) {
       // The flags go to the boxes as they came; a failed call leaves them.
-      dlg.CheckDlgButton(IDC_CHK_PRESENT, s.present);
-      dlg.CheckDlgButton(IDC_CHK_LOCK, s.lock);
+      if (show) dlg.CheckDlgButton(IDC_CHK_PRESENT, s.present);
+      if (show) dlg.CheckDlgButton(IDC_CHK_LOCK, s.lock);
+      sample.present = s.present != 0, sample.lock = s.lock != 0;
+      sample.levelPct = static_cast<float>(s.level), sample.qualityPct = s.quality;
       level = LevelText(std::optional<int32_t>(s.level));
       quality = QualityText(s.quality);
     } else {
@@ -29,22 +35,26 @@ bool PollLevelAndQuality(CQuorvexDemoDlg& dlg) {
     const bool ok = TunerApi.GetSignal(&l, &q) != 0;
     level = LevelText(ok ? std::optional<int32_t>(l) : std::nullopt);
     quality = QualityText(ok ? std::optional<int32_t>(q) : std::nullopt);
+    if (ok) sample.levelPct = static_cast<float>(l), sample.qualityPct = q;
   } else if (TunerApi.GetSignalStrength != nullptr) {
     float l = 0.0f;
     int32_t q = 0;
     const bool ok = TunerApi.GetSignalStrength(&l, &q) != 0;
     level = LevelText(ok ? std::optional<float>(l) : std::nullopt);
     quality = QualityText(ok ? std::optional<int32_t>(q) : std::nullopt);
+    if (ok) sample.levelPct = l, sample.qualityPct = q;
   } else {
     return false;
   }
+  if (!show) return true;
   dlg.SetDlgItemText(IDC_STATIC_LEVEL, level);
   dlg.SetDlgItemText(IDC_STATIC_QUALITY, quality);
   return true;
 }
 
-// RF level, SNR and BER, when the device's controls for them are enabled.
-void PollExtended(CQuorvexDemoDlg& dlg) {
+// RF level, SNR and BER, when the device's controls for them are enabled; the
+// sample takes the figures as the group shows them.
+void PollExtended(CQuorvexDemoDlg& dlg, SignalSample& sample, bool show) {
   if (TunerApi.GetSignalExEx != nullptr && dlg.IsItemEnabled(IDC_STATIC_RFLEVEL)) {
     // Every output is preset: a library that reports success without writing
     // the lock flag or the RF level reads as no lock at 0 dBm.
@@ -52,6 +62,13 @@ void PollExtended(CQuorvexDemoDlg& dlg) {
     ExtendedReading r;
     std::optional<ExtendedReading> reading;
     if (TunerApi.GetSignalExEx(&unused, &r.lock, &r.rfLevel, &r.snr, &r.ber) != 0) reading = r;
+    if (reading) {
+      const bool locked = r.lock != 0;
+      if (!sample.lock) sample.lock = locked;
+      sample.rfDbm = static_cast<float>(r.rfLevel);
+      sample.snrDb = locked ? r.snr : -10.0f, sample.ber = locked ? r.ber : 1.0f;
+    }
+    if (!show) return;
     const ExtendedTexts texts = ExtendedSignalTexts(reading);
     dlg.SetDlgItemText(IDC_STATIC_RFLEVEL, texts.rfLevel);
     dlg.SetDlgItemText(IDC_STATIC_SNR, texts.snr);
@@ -59,6 +76,8 @@ void PollExtended(CQuorvexDemoDlg& dlg) {
   } else if (TunerApi.GetSignalEx != nullptr && dlg.IsItemEnabled(IDC_STATIC_BER)) {
     float snr = 0.0f, ber = 0.0f;
     const bool ok = TunerApi.GetSignalEx(&snr, &ber) != 0;
+    if (ok) sample.snrDb = snr, sample.ber = ber;
+    if (!show) return;
     dlg.SetDlgItemText(IDC_STATIC_SNR, SnrText(ok ? std::optional<float>(snr) : std::nullopt));
     dlg.SetDlgItemText(IDC_STATIC_BER, BerText(ok ? std::optional<float>(ber) : std::nullopt));
   }
@@ -67,10 +86,13 @@ void PollExtended(CQuorvexDemoDlg& dlg) {
 }  // namespace
 
 void CQuorvexDemoDlg::OnTimer(uintptr_t id) {
-  if (id == kSignalTimerId) {
-    // The two groups are independent: neither gates the other.
-    PollLevelAndQuality(*this);
-    PollExtended(*this);
+  if (id == kSignalTimerId || m_signalHistory.IsFastTick(id)) {
+    // The two groups are independent: neither gates the other. A fast sample
+    // only feeds the history; the group keeps its two-second pace.
+    SignalSample sample;
+    PollLevelAndQuality(*this, sample, id == kSignalTimerId);
+    PollExtended(*this, sample, id == kSignalTimerId);
+    m_signalHistory.Record(std::move(sample));
   }
   fw::Message m;
   m.kind = fw::MessageKind::Timer;

@@ -45,6 +45,7 @@ void CQuorvexDemoDlg::OnTune() {
   }
 
   if (result != 0) {
+    m_signalHistory.MarkTune();
     AddLog(TuneSuccessText(entry));
   } else {
     MessageBox(TuneFailureText(entry), "Error", fw::BoxIcon::Stop);

@@ -265,6 +265,13 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
                 std::to_string(list ? c.list.Count() : 0) + " text=" + window.GetText(c.id));
       return;
     }
+    case Verb::SaveSignal: {
+      if (!saveSignal_) Fail(at + "this program keeps no signal history");
+      const std::optional<size_t> rows = saveSignal_(a.text);
+      out_.Line(rows ? "signal-csv: " + std::to_string(*rows) + " rows -> " + a.text
+                     : "signal-csv: cannot write " + a.text);
+      return;
+    }
     case Verb::Item: {
       const HeadlessWindow::ControlState& c = Control(window, a.id, "item", IsList, "a list");
       checkIndex(c, 0);

@@ -10,6 +10,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/host.h"
@@ -34,6 +35,10 @@ class HeadlessHost : public fw::Host {
     // exception instead.
     bool exitOnScriptError = true;
   };
+  // Writes the program's signal history as CSV for `save-signal`: the number
+  // of rows, or nothing when the file could not be written.
+  using SignalSaver = std::function<std::optional<size_t>(const std::string& path)>;
+  void SetSignalSaver(SignalSaver saver) { saveSignal_ = std::move(saver); }
 
   HeadlessHost(std::istream& script, std::ostream& transcript, Options options);
   HeadlessHost(std::istream& script, std::ostream& transcript)
@@ -76,6 +81,7 @@ class HeadlessHost : public fw::Host {
   std::istream& script_;
   Transcript out_;
   Options options_;
+  SignalSaver saveSignal_;                  // unset: the program keeps no signal history
   std::optional<std::vector<Step>> steps_;  // once the script has been parsed
   size_t nextStep_ = 0;
   int lineNumber_ = 0;  // of the line being parsed or performed

@@ -9,6 +9,8 @@
 #include "app/quorvex_demo_app.h"
 #include "framework/host.h"
 #include "hosts/headless/headless_host.h"
+#include "tuning/signal_csv.h"
+#include "tuning/signal_recorder.h"
 
 int main(int argc, char** argv) {
   if (argc > 2) {
@@ -35,6 +37,10 @@ int main(int argc, char** argv) {
   // alive for them (and drops their work) rather than being destroyed under
   // them.
   auto* host = new headless::HeadlessHost(*script, std::cout);
+  host->SetSignalSaver([](const std::string& path) -> std::optional<size_t> {
+    const SignalRecorder* recorder = SignalRecorder::Current();
+    return recorder != nullptr ? WriteSignalCsv(recorder->History(), path) : std::nullopt;
+  });
   fw::SetCurrentHost(host);
   theApp.InitInstance();
   std::cout.flush();

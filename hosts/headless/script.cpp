@@ -94,6 +94,12 @@ Action ParseAction(std::string_view trimmedLine) {
     }
     throw SyntaxError("usage: answer file PATH | answer cancel");
   }
+  if (verb == "save-signal") {
+    a.verb = Verb::SaveSignal;
+    a.text = RestOfLine(rest);
+    if (Trim(a.text).empty()) throw SyntaxError("usage: save-signal PATH");
+    return a;
+  }
 
   const std::vector<std::string_view> args = Words(rest);
   if (verb == "click" || verb == "dblclick" || verb == "show") {

@@ -25,6 +25,7 @@ enum class Verb {
   Close,
   Show,
   Item,
+  SaveSignal,
 };
 
 struct Action {
@@ -33,7 +34,7 @@ struct Action {
   int id = 0;          // control id
   int64_t number = 0;  // select/item: index; wait: milliseconds
   uintptr_t timerId = 0;
-  std::string text;  // type: the new text; answer file: the path
+  std::string text;  // type: the new text; answer file, save-signal: the path
 };
 
 // A line the script language cannot express; the message has no line number.

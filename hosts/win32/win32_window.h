@@ -54,6 +54,7 @@ class Win32Window : public fw::DialogWindow {
   bool KillTimer(uintptr_t id) override;
   void EndDialog(int result) override;
   int RunModal(fw::Dialog& child) override;
+  fw::ChartWindow* OpenChartWindow(fw::ChartWindowModel& model) override;  // chart_window_win32.cpp
 
  private:
   HWND Item(int id) const;

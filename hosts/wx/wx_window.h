@@ -93,6 +93,7 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
   bool KillTimer(uintptr_t id) override;
   void EndDialog(int result) override;
   int RunModal(fw::Dialog& child) override;
+  fw::ChartWindow* OpenChartWindow(fw::ChartWindowModel& model) override;  // chart_frame.cpp
 
  private:
   void Build();

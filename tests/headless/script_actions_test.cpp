@@ -27,6 +27,8 @@ TEST(ScriptErrors, EndTheRunWithAnErrorLineNamingTheLine) {
       {"item 200 3", "error: line 1: index 3 is out of range"},
       {"wait -5", "error: line 1: wait needs a number of milliseconds of 0 or more"},
       {"sysmenu about", "error: line 1: the window's system menu has no About entry"},
+      {"save-signal  ", "error: line 1: usage: save-signal PATH"},
+      {"save-signal x.csv", "error: line 1: this program keeps no signal history"},
   };
   const fw::DialogTemplate t = MakeTemplate();
   for (const BadScript& c : cases) {

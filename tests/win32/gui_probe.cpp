@@ -2,8 +2,10 @@
 // from outside, as a user would. Waits for a top-level window with CAPTION,
 // waits until its message list (1013) stops growing, prints the window's size
 // in pixels and dialog units and every line of the message list ("log: TEXT"),
-// optionally saves a screenshot, then clicks the window's close button and
-// waits for the window to go. Exit status 0 when the window closed.
+// optionally saves a screenshot, opens the signal history from the system
+// menu and reports whether its chart painted ("chart: ...") before closing it,
+// then clicks the window's close button and waits for the window to go. Exit
+// status 0 when the window closed.
 #include <windows.h>
 
 #include <cstdio>
@@ -147,6 +149,30 @@ int main(int argc, char** argv) {
   }
   std::fflush(stdout);
   if (argc > 3) SaveShot(hwnd, argv[3]);
+
+  PostMessageW(hwnd, WM_SYSCOMMAND, 0x20, 0);
+  HWND history = nullptr;
+  while (history == nullptr && GetTickCount() < deadline) {
+    history = FindWindowW(nullptr, L"Signal history");
+    Sleep(100);
+  }
+  HWND chart = FindWindowExW(history, nullptr, L"QuorvexDemoChart", nullptr);
+  Sleep(500);
+  RECT c{};
+  GetClientRect(chart, &c);
+  POINT at{1, 1};
+  ClientToScreen(chart, &at);
+  HDC dc = GetDC(nullptr);
+  // The chart paints every pixel: its top-left corner is the white margin.
+  const COLORREF corner = GetPixel(dc, at.x, at.y);
+  ReleaseDC(nullptr, dc);
+  if (argc > 3) SaveShot(history, (std::string(argv[3]) + ".history.bmp").c_str());
+  std::printf("chart: window=%d width=%ld corner=%06lx\n", history != nullptr ? 1 : 0, c.right,
+              static_cast<unsigned long>(corner));
+  PostMessageW(history, WM_CLOSE, 0, 0);
+  while (IsWindow(history) && GetTickCount() < deadline) Sleep(100);
+  std::printf("chart: closed=%d\n", IsWindow(history) ? 0 : 1);
+  std::fflush(stdout);
 
   PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
   while (IsWindow(hwnd) && GetTickCount() < deadline) Sleep(100);

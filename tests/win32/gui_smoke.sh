@@ -2,8 +2,9 @@
 # gui_smoke.sh EXE PROBE SCENARIO_DIR RUNNER...: QuorvexDemo.exe in a real
 # window under Wine, in a private virtual X server. The window must open on
 # the virtual card with the start-up lines a user sees (the same lines as the
-# headless start-up transcript) and close through the close sequence when its
-# close button is clicked: the card is stopped last.
+# headless start-up transcript), open the signal history from its system menu
+# with a painted chart, and close through the close sequence when its close
+# button is clicked: the card is stopped last.
 set -u
 exe=$1 probe=$2 scenarios=$3
 shift 3
@@ -56,6 +57,9 @@ cat "$scenarios/init_full.lines" "$scenarios/start_s2.lines" > "$work/expected"
 if ! diff -u "$work/expected" <(grep '^log: ' "$work/probe.lf"); then
   echo "the message list differs from the start-up lines"; fail=1
 fi
+# The signal history opens from the system menu, paints its chart and closes.
+grep -qE '^chart: window=1 width=[1-9][0-9]* corner=ffffff$' "$work/probe.lf" &&
+  grep -qx 'chart: closed=1' "$work/probe.lf" || { echo "the signal history did not work"; fail=1; }
 if [ "$(tail -n 1 "$work/trace.txt" 2>/dev/null)" != "StopDVB() = 1" ]; then
   echo "the close sequence did not stop the card last:"; tail -n 3 "$work/trace.txt"; fail=1
 fi
