@@ -12,28 +12,10 @@
 #include "config.h"
 #include "devices.h"
 #include "link_budget.h"
+#include "signal_figures.h"
 #include "sky.h"
 
 namespace qvsim {
-
-// The signal entry points; each reads the current measurement once.
-enum class SignalReader : uint32_t {
-  Statistic,
-  GetSignal,
-  GetSignalStrength,
-  GetSignalEx,
-  GetSignalExEx
-};
-
-struct SignalReport {
-  int32_t present = 0;
-  int32_t lock = 0;
-  float levelPercent = 0.0f;
-  int32_t qualityPercent = 0;
-  float snrDb = 0.0f;
-  float ber = 1.0f;           // nothing decoded: every bit may be wrong
-  int32_t rfLevelDbm = -100;  // noise floor
-};
 
 // How a satellite tune drives the LNB.
 struct LnbDrive {
@@ -67,8 +49,8 @@ Reception receive(const DeviceState& device, const Station& station = Station{})
 // The figures one entry point reads. Readings of different entry points agree
 // until one of them reads again, which takes a new measurement; the noise of
 // a measurement depends only on the seed and the measurement's number.
-SignalReport measureSignal(DeviceState& device, SignalReader reader, const SkyConfig& sky,
-                           uint32_t seed);
+SignalFigures measureSignal(DeviceState& device, SignalReader reader, const SkyConfig& sky,
+                            uint32_t seed);
 
 // What a transport stream source needs to know about the locked carrier.
 struct LockedCarrier {
