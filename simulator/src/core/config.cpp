@@ -6,7 +6,7 @@
 
 #include "entry_points.h"
 #include "input_file.h"
-#include "sky.h"
+#include "world.h"
 
 namespace qvsim {
 namespace {
@@ -300,7 +300,8 @@ AntennaConfig defaultAntenna() {
   AntennaConfig a;
   AntennaNode sw;
   sw.kind = AntennaNode::Kind::Committed;
-  for (uint32_t input = 0; input < kSkyInputCount; ++input) {
+  constexpr uint32_t kCommittedInputs = 4;
+  for (uint32_t input = 0; input < kCommittedInputs; ++input) {
     AntennaNode lnb;
     lnb.satellite = satelliteOnInput(input);
     sw.inputs.push_back(static_cast<int>(input) + 1);

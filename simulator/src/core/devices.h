@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "config.h"
-#include "eeprom_image.h"
 #include "tune_args.h"
+#include "world.h"
 
 namespace qvsim {
 

@@ -4,11 +4,9 @@
 #include <algorithm>
 
 #include "call_notes.h"
-#include "diseqc.h"
-#include "signal_model.h"
 #include "simulator.h"
-#include "ts_delivery.h"
 #include "virtual_remote.h"
+#include "world.h"
 
 namespace qvsim {
 namespace {
@@ -42,7 +40,7 @@ bool Simulator::start(uint32_t id, uint32_t& startedId) {
   // The device switched away from loses its filters, as if stopped.
   if (switchedFrom) {
     filters_.removeDevice(*switchedFrom);
-    streamDeck().reap();
+    reapStreams();
   }
   return true;
 }
@@ -54,7 +52,7 @@ bool Simulator::stop() {
     if (!registry_.stop(&stopped)) return false;
   }
   filters_.removeDevice(stopped);
-  streamDeck().reap();
+  reapStreams();
   return true;
 }
 
@@ -141,7 +139,7 @@ bool Simulator::addTsFilter(uint32_t pid, QvTsDataCallback callback, uint32_t mo
   number = filters_.add(f);
   if (number == 0) return false;
   // Packets may arrive before the entry point returns, as on a real card.
-  streamDeck().start(number);
+  startStream(number);
   return true;
 }
 
@@ -165,7 +163,7 @@ bool Simulator::addRcFilter(uint32_t type, uint32_t deviceFilter, QvRcCallback c
 // filter's player thread has ended by the time this returns.
 bool Simulator::deleteFilter(int32_t number) {
   if (!filters_.remove(number)) return false;
-  streamDeck().reap();
+  reapStreams();
   return true;
 }
 

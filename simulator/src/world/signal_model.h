@@ -14,6 +14,7 @@
 #include "link_budget.h"
 #include "signal_figures.h"
 #include "sky.h"
+#include "world.h"
 
 namespace qvsim {
 
@@ -24,15 +25,6 @@ struct LnbDrive {
   int64_t ifKHz = 0;      // what the tuner tunes to
 };
 LnbDrive lnbDriveFor(const TuneRequest& tune);
-
-// Whether the tuner of this device type can carry out the request at all:
-// every code within its list, the frequency within the tuner's range (the
-// intermediate frequency for a satellite tuner). A symbol rate the carrier
-// does not have is tuned, and does not lock. A refused request changes nothing.
-bool acceptsTune(uint32_t tunerType, const TuneRequest& tune);
-
-// Stores an accepted tune and sets the LNB supply it implies.
-void applyTune(DeviceState& device, const TuneRequest& tune);
 
 // What the tuner finds: nothing, a carrier it cannot lock, or a locked one.
 struct Reception {
@@ -45,12 +37,6 @@ struct Reception {
   uint32_t modulation = 0;
 };
 Reception receive(const DeviceState& device, const Station& station = Station{});
-
-// The figures one entry point reads. Readings of different entry points agree
-// until one of them reads again, which takes a new measurement; the noise of
-// a measurement depends only on the seed and the measurement's number.
-SignalFigures measureSignal(DeviceState& device, SignalReader reader, const SkyConfig& sky,
-                            uint32_t seed);
 
 // What a transport stream source needs to know about the locked carrier.
 struct LockedCarrier {
