@@ -44,11 +44,14 @@ std::string argText(T* p) {
 std::string resultText(int32_t r) { return tr::s32(r); }
 std::string resultText(uint32_t r) { return tr::hex32(r); }
 
+// The longest DiSEqC message: framing, address, command and three data bytes.
+constexpr uint32_t kDiseqcMaxBytes = 6;
+
 // Bytes of a DiSEqC message: shown only for lengths a message can have, so a
 // bad length never makes the trace read past the buffer.
 std::string messageText(const uint8_t* msg, uint32_t length) {
   if (!msg) return "null";
-  if (length == 0 || length > 6) return "?";
+  if (length == 0 || length > kDiseqcMaxBytes) return "?";
   return tr::bytes(msg, length);
 }
 
