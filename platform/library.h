@@ -10,7 +10,8 @@ namespace platform {
 using ModuleHandle = uintptr_t;
 
 // Loads the tuner library by its Windows file name; other platforms map the
-// name to their own ("quorvex.dll" -> "libquorvex.so"). Below 32 on failure.
+// name to their own ("quorvex.dll" -> "libquorvex.so"). Below 32 on failure,
+// when the loader's reason, where it gives one, goes to standard error.
 ModuleHandle LoadLibrary(const char* windowsName);
 // Looks up an exported name; nullptr when absent.
 void* GetProcAddress(ModuleHandle module, const char* name);

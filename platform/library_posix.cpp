@@ -1,5 +1,6 @@
 #include <dlfcn.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -24,6 +25,12 @@ ModuleHandle LoadLibrary(const char* windowsName) {
   // dlopen is called from here, inside the executable, so the executable's
   // RUNPATH ($ORIGIN) is what the search uses.
   void* handle = dlopen(NativeLibraryName(windowsName), RTLD_NOW | RTLD_LOCAL);
+  // The message list says only that the library is not loaded, as on
+  // Windows; the loader's reason (a missing file, an unresolved symbol, a
+  // wrong architecture) goes to standard error for whoever starts the program.
+  if (handle == nullptr) {
+    if (const char* why = dlerror()) std::fprintf(stderr, "%s\n", why);
+  }
   return reinterpret_cast<ModuleHandle>(handle);
 }
 

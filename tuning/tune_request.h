@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tuner/tune_args.h"
+
 // The tuning entry points, poorest first.
 enum class TuneEntry { SetChannel, SetChannelEx, SetChannelExEx };
 
@@ -32,11 +34,7 @@ inline constexpr uint32_t kMaxTuneEntry = 4294967;
 // such as "LOF2=4294968 is too large (max 4294967) !"; nothing when all fit.
 std::optional<std::string> TuneRangeError(const TuneFields& f);
 
-// The library's arguments: kHz, symbols per second, list indexes as they are.
-struct TuneArgs {
-  uint32_t freqKHz, symbolRate, pol, fec, lofLowKHz, lofHighKHz, lofSwitchKHz;
-  uint32_t modulation, inversion, pilot, rollOff;
-};
+// The library's arguments (the type the tuner libraries receive them as).
 TuneArgs TuneArgsFor(const TuneFields& f);
 
 // "SetChannelExEx success !" and "SetChannelExEx failed !", for each entry point.

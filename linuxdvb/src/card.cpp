@@ -27,6 +27,20 @@ int OpenNode(const std::string& path, int flags) {
   return fd;
 }
 
+// An open the call cannot do without: its errno text goes to the trace.
+int OpenNeeded(const std::string& path, int flags) {
+  const int fd = OpenNode(path, flags);
+  if (fd < 0) NoteErrno("open " + path);
+  return fd;
+}
+
+// An ioctl on a demux or remote-control node; its errno text goes to the trace.
+bool Control(int fd, unsigned long request, const void* arg, const char* name) {
+  if (ioctl(fd, request, arg) == 0) return true;
+  NoteErrno(name);
+  return false;
+}
+
 }  // namespace
 
 struct Card::Filter {
@@ -85,8 +99,8 @@ bool Card::Start(uint32_t id) {
     if (d.id == id || (id == 0xFFFFFFFFu && device == nullptr)) device = &d;
   if (device == nullptr) return false;
   const int fd =
-      OpenNode(NodePath(devRoot_, device->node.adapter, "frontend", device->node.frontend),
-               O_RDWR | O_NONBLOCK);
+      OpenNeeded(NodePath(devRoot_, device->node.adapter, "frontend", device->node.frontend),
+                 O_RDWR | O_NONBLOCK);
   if (fd < 0) return false;
   FrontendTraits traits;
   traits.extendedStatistics = ReportsStatistics(fd);
@@ -106,6 +120,13 @@ bool Card::Stop() {
   return true;
 }
 
+bool Card::StartedId(uint32_t& id) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!started_) return false;
+  id = started_->id;
+  return true;
+}
+
 bool Card::TunerType(uint32_t& type) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!started_) return false;
@@ -118,7 +139,7 @@ uint32_t Card::Caps() {
   return started_ ? caps_ : 0;
 }
 
-bool Card::Tune(const ChannelRequest& r) {
+bool Card::Tune(const TuneArgs& r) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!started_) return false;
   const std::optional<std::vector<Property>> p =
@@ -199,19 +220,21 @@ bool Card::AddTsFilter(uint32_t pid, TsPump::Deliver deliver, int32_t& number) {
   std::string path = NodePath(devRoot_, adapter, "demux", started_->node.frontend);
   if (!std::filesystem::exists(path)) path = NodePath(devRoot_, adapter, "demux", 0);
   auto filter = std::make_unique<Filter>();
-  filter->fd = OpenNode(path, O_RDWR | O_NONBLOCK);
+  filter->fd = OpenNeeded(path, O_RDWR | O_NONBLOCK);
   if (filter->fd < 0) return false;
   // Each filter reads its own packets from its own descriptor (the demux tap),
   // so two filters never share the adapter's single dvr stream. PID 0x2000
   // is the kernel's whole transport stream.
-  if (ioctl(filter->fd, DMX_SET_BUFFER_SIZE, kDemuxBufferBytes) < 0) return false;
+  if (!Control(filter->fd, DMX_SET_BUFFER_SIZE, reinterpret_cast<const void*>(kDemuxBufferBytes),
+               "DMX_SET_BUFFER_SIZE"))
+    return false;
   dmx_pes_filter_params params{};
   params.pid = static_cast<uint16_t>(pid);
   params.input = DMX_IN_FRONTEND;
   params.output = DMX_OUT_TSDEMUX_TAP;
   params.pes_type = DMX_PES_OTHER;
   params.flags = DMX_IMMEDIATE_START;
-  if (ioctl(filter->fd, DMX_SET_PES_FILTER, &params) < 0) return false;
+  if (!Control(filter->fd, DMX_SET_PES_FILTER, &params, "DMX_SET_PES_FILTER")) return false;
   if (!filter->ts.Start(filter->fd, std::move(deliver))) return false;
   number = nextFilter_++;
   filters_.emplace(number, std::move(filter));
@@ -225,11 +248,11 @@ bool Card::AddRcFilter(RcType type, uint32_t deviceFilter, RcPump::Deliver deliv
   const std::optional<RcNode> node = FindRemoteControl(sysRoot_, started_->node);
   if (!node) return false;
   auto filter = std::make_unique<Filter>();
-  filter->fd = OpenNode(node->path, O_RDONLY | O_NONBLOCK);
+  filter->fd = OpenNeeded(node->path, O_RDONLY | O_NONBLOCK);
   if (filter->fd < 0) return false;
   if (node->lirc) {
     unsigned int mode = LIRC_MODE_SCANCODE;
-    if (ioctl(filter->fd, LIRC_SET_REC_MODE, &mode) < 0) return false;
+    if (!Control(filter->fd, LIRC_SET_REC_MODE, &mode, "LIRC_SET_REC_MODE")) return false;
   }
   if (!filter->rc.Start(filter->fd, node->lirc ? RcSource::Lirc : RcSource::InputEvents,
                         node->protocol, type, deviceFilter, std::move(deliver)))

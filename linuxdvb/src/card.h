@@ -44,12 +44,14 @@ class Card {
   bool Discover(const std::function<void(const Device&)>& report);
   /* Opens a device by id (0xFFFFFFFF: the first); stops a started one first. */
   bool Start(uint32_t id);
+  /* The id of the started device; false when none is started. */
+  bool StartedId(uint32_t& id);
   /* Ends every filter and closes the started device. */
   bool Stop();
   bool TunerType(uint32_t& type);
   uint32_t Caps();
 
-  bool Tune(const ChannelRequest& r);
+  bool Tune(const TuneArgs& r);
   bool SelectStream(bool enable, uint32_t streamId);
   bool Signal(SignalFigures& f);
 
@@ -80,7 +82,7 @@ class Card {
   int fd_ = -1;
   uint32_t caps_ = 0;
   bool powered_ = false;
-  std::optional<ChannelRequest> lastTune_;
+  std::optional<TuneArgs> lastTune_;
   uint32_t streamId_;  // NO_STREAM_ID_FILTER when none is chosen
   int32_t nextFilter_ = 1;
   std::map<int32_t, std::unique_ptr<Filter>> filters_;

@@ -7,18 +7,29 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <system_error>
 #include <thread>
+
+#include "call_notes.h"
 
 namespace ldvb {
 namespace {
 
-int Ioctl(int fd, unsigned long request, void* arg) {
+int Retried(int fd, unsigned long request, void* arg) {
   int r;
   do {
     r = ioctl(fd, request, arg);
   } while (r < 0 && errno == EINTR);
   return r;
 }
+
+// An ioctl whose failure fails the call: its errno text goes to the trace.
+int Ioctl(int fd, unsigned long request, void* arg, const char* name) {
+  const int r = Retried(fd, request, arg);
+  if (r < 0) NoteErrno(name);
+  return r;
+}
+#define IOCTL(fd, request, arg) Ioctl(fd, request, arg, #request)
 
 // The time a DiSEqC bus needs between a change of the tone or the voltage
 // and the next transfer.
@@ -37,14 +48,14 @@ Stat FirstLayer(const dtv_fe_stats& s) {
 }
 
 bool BusPrologue(int fd) {
-  if (Ioctl(fd, FE_SET_TONE, reinterpret_cast<void*>(SEC_TONE_OFF)) < 0) return false;
+  if (IOCTL(fd, FE_SET_TONE, reinterpret_cast<void*>(SEC_TONE_OFF)) < 0) return false;
   Settle();
   return true;
 }
 
 bool BusEpilogue(int fd, bool toneOn) {
   Settle();
-  return !toneOn || Ioctl(fd, FE_SET_TONE, reinterpret_cast<void*>(SEC_TONE_ON)) == 0;
+  return !toneOn || IOCTL(fd, FE_SET_TONE, reinterpret_cast<void*>(SEC_TONE_ON)) == 0;
 }
 
 bool Master(int fd, const uint8_t* bytes, uint32_t length) {
@@ -52,18 +63,25 @@ bool Master(int fd, const uint8_t* bytes, uint32_t length) {
   dvb_diseqc_master_cmd cmd{};
   std::memcpy(cmd.msg, bytes, length);
   cmd.msg_len = static_cast<uint8_t>(length);
-  return Ioctl(fd, FE_DISEQC_SEND_MASTER_CMD, &cmd) == 0;
+  return IOCTL(fd, FE_DISEQC_SEND_MASTER_CMD, &cmd) == 0;
 }
 
 }  // namespace
 
+void NoteErrno(const std::string& what) {
+  std::string text = what;
+  text += " failed: ";
+  text += std::error_code(errno, std::generic_category()).message();
+  qvabi::note(text);
+}
+
 std::optional<FrontendDescription> Describe(int fd) {
   dvb_frontend_info info{};
-  if (Ioctl(fd, FE_GET_INFO, &info) < 0) return std::nullopt;
+  if (IOCTL(fd, FE_GET_INFO, &info) < 0) return std::nullopt;
   dtv_property p{};
   p.cmd = DTV_ENUM_DELSYS;
   dtv_properties props{1, &p};
-  if (Ioctl(fd, FE_GET_PROPERTY, &props) < 0) return std::nullopt;
+  if (IOCTL(fd, FE_GET_PROPERTY, &props) < 0) return std::nullopt;
   FrontendDescription d;
   d.name.assign(info.name, strnlen(info.name, sizeof info.name));
   d.caps = info.caps;
@@ -76,7 +94,7 @@ bool ReportsStatistics(int fd) {
   dtv_property p{};
   p.cmd = DTV_STAT_SIGNAL_STRENGTH;
   dtv_properties props{1, &p};
-  return Ioctl(fd, FE_GET_PROPERTY, &props) == 0 && p.u.st.len > 0;
+  return Retried(fd, FE_GET_PROPERTY, &props) == 0 && p.u.st.len > 0;
 }
 
 bool SetProperties(int fd, const std::vector<Property>& properties) {
@@ -86,12 +104,12 @@ bool SetProperties(int fd, const std::vector<Property>& properties) {
     p[i].u.data = properties[i].data;
   }
   dtv_properties props{static_cast<uint32_t>(p.size()), p.data()};
-  return Ioctl(fd, FE_SET_PROPERTY, &props) == 0;
+  return IOCTL(fd, FE_SET_PROPERTY, &props) == 0;
 }
 
 std::optional<SignalReading> ReadSignal(int fd) {
   fe_status_t status{};
-  if (Ioctl(fd, FE_READ_STATUS, &status) < 0) return std::nullopt;
+  if (IOCTL(fd, FE_READ_STATUS, &status) < 0) return std::nullopt;
   SignalReading r;
   r.status = static_cast<uint32_t>(status);
   dtv_property p[4]{};
@@ -100,7 +118,8 @@ std::optional<SignalReading> ReadSignal(int fd) {
   p[2].cmd = DTV_STAT_PRE_ERROR_BIT_COUNT;
   p[3].cmd = DTV_STAT_PRE_TOTAL_BIT_COUNT;
   dtv_properties props{4, p};
-  if (Ioctl(fd, FE_GET_PROPERTY, &props) == 0) {
+  // Drivers without statistics or the older readings are common: no note.
+  if (Retried(fd, FE_GET_PROPERTY, &props) == 0) {
     r.strength = FirstLayer(p[0].u.st);
     r.cnr = FirstLayer(p[1].u.st);
     r.preErrors = FirstLayer(p[2].u.st);
@@ -108,14 +127,14 @@ std::optional<SignalReading> ReadSignal(int fd) {
   }
   if (p[0].u.st.len == 0) {
     uint16_t strength = 0;
-    if (Ioctl(fd, FE_READ_SIGNAL_STRENGTH, &strength) == 0) {
+    if (Retried(fd, FE_READ_SIGNAL_STRENGTH, &strength) == 0) {
       r.strength.scale = FE_SCALE_RELATIVE;
       r.strength.uvalue = strength;
     }
   }
   if (p[1].u.st.len == 0) {
     uint16_t snr = 0;
-    if (Ioctl(fd, FE_READ_SNR, &snr) == 0) {
+    if (Retried(fd, FE_READ_SNR, &snr) == 0) {
       r.cnr.scale = FE_SCALE_RELATIVE;
       r.cnr.uvalue = snr;
     }
@@ -125,7 +144,7 @@ std::optional<SignalReading> ReadSignal(int fd) {
 
 bool SendBurst(int fd, bool burstB, bool toneOn) {
   if (!BusPrologue(fd)) return false;
-  const bool sent = Ioctl(fd, FE_DISEQC_SEND_BURST,
+  const bool sent = IOCTL(fd, FE_DISEQC_SEND_BURST,
                           reinterpret_cast<void*>(burstB ? SEC_MINI_B : SEC_MINI_A)) == 0;
   return BusEpilogue(fd, toneOn) && sent;
 }
@@ -144,14 +163,14 @@ bool SendMasterCommandWithReply(int fd, const uint8_t* bytes, uint32_t length, b
     // A slave answers within 150 ms of the end of the command.
     dvb_diseqc_slave_reply r{};
     r.timeout = 150;
-    ok = Ioctl(fd, FE_DISEQC_RECV_SLAVE_REPLY, &r) == 0;
+    ok = IOCTL(fd, FE_DISEQC_RECV_SLAVE_REPLY, &r) == 0;
     if (ok) reply.assign(r.msg, r.msg + std::min<size_t>(r.msg_len, sizeof r.msg));
   }
   return BusEpilogue(fd, toneOn) && ok;
 }
 
 bool SetVoltage(int fd, bool horizontal) {
-  return Ioctl(fd, FE_SET_VOLTAGE,
+  return IOCTL(fd, FE_SET_VOLTAGE,
                reinterpret_cast<void*>(horizontal ? SEC_VOLTAGE_18 : SEC_VOLTAGE_13)) == 0;
 }
 

@@ -20,6 +20,10 @@ struct FrontendDescription {
   std::vector<uint32_t> delsys;
 };
 
+/* Adds "<what> failed: <errno's text>" to the trace line of the running call,
+   as the kernel's own tools report a failed system call. */
+void NoteErrno(const std::string& what);
+
 /* Reads name, capabilities and delivery systems of an open frontend. */
 std::optional<FrontendDescription> Describe(int fd);
 /* True when the driver reports DTV_STAT_* statistics. */

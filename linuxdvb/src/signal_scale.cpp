@@ -64,11 +64,9 @@ SignalFigures Figures(const SignalReading& r) {
   SignalFigures f;
   f.lock = (r.status & FE_HAS_LOCK) != 0;
   f.present = (r.status & FE_HAS_SIGNAL) != 0;
-  f.levelPercent = LevelPercent(r.strength);
+  f.levelPercent = static_cast<float>(LevelPercent(r.strength));
   f.qualityPercent = QualityPercent(r.cnr);
-  const std::optional<int32_t> dbm = LevelDbm(r.strength);
-  f.hasLevelDbm = dbm.has_value();
-  f.levelDbm = dbm.value_or(0);
+  f.rfLevelDbm = LevelDbm(r.strength);
   f.snrDb = SnrDb(r.cnr).value_or(0.0f);
   f.ber = BitErrorRatio(r.preErrors, r.preTotal);
   return f;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "signal_figures.h"
+
 namespace ldvb {
 
 /* One statistic as the kernel reports it (its first layer). */
@@ -22,18 +24,6 @@ struct SignalReading {
   Stat cnr;
   Stat preErrors;
   Stat preTotal;
-};
-
-/* The figures handed to the program. */
-struct SignalFigures {
-  bool lock = false;
-  bool present = false;
-  int32_t levelPercent = 0;
-  int32_t qualityPercent = 0;
-  bool hasLevelDbm = false;  // the driver gave a usable level in dBm
-  int32_t levelDbm = 0;
-  float snrDb = 0.0f;
-  float ber = 0.0f;
 };
 
 /* Level in percent from a relative strength, or from dBm: -90 dBm is 0 %, -30 dBm 100 %. */

@@ -40,7 +40,7 @@ std::optional<uint32_t> FirstPresent(const std::vector<uint32_t>& delsys,
 }
 
 // Choices that only DVB-S2 can carry.
-bool NeedsS2(const ChannelRequest& r) {
+bool NeedsS2(const TuneArgs& r) {
   switch (r.modulation) {
     case kMod8psk:
     case kMod16apsk:
@@ -118,7 +118,7 @@ std::optional<uint32_t> KernelRollOff(uint32_t index) {
   return kTable[index];
 }
 
-std::optional<LnbControl> SatelliteLnb(const ChannelRequest& r) {
+std::optional<LnbControl> SatelliteLnb(const TuneArgs& r) {
   // The high band needs a high oscillator and a switch frequency; the
   // transponder belongs to it when it lies above the switch frequency, the
   // same rule the program uses for the band bit of its switch commands.
@@ -133,7 +133,7 @@ std::optional<LnbControl> SatelliteLnb(const ChannelRequest& r) {
 }
 
 std::optional<uint32_t> DeliverySystemFor(Family family, const std::vector<uint32_t>& delsys,
-                                          const ChannelRequest& r) {
+                                          const TuneArgs& r) {
   switch (family) {
     case Family::Satellite:
       if (r.modulation == kModTurboQpsk || r.modulation == kModTurbo8psk)
@@ -168,7 +168,7 @@ uint32_t TerrestrialBandwidthHz(uint32_t symbolRateField) {
 
 std::optional<std::vector<Property>> TuneProperties(Family family,
                                                     const std::vector<uint32_t>& delsys,
-                                                    const ChannelRequest& r, uint32_t streamId) {
+                                                    const TuneArgs& r, uint32_t streamId) {
   const std::optional<uint32_t> system = DeliverySystemFor(family, delsys, r);
   const std::optional<uint32_t> fec = KernelFec(r.fec);
   std::optional<uint32_t> modulation = KernelModulation(r.modulation);

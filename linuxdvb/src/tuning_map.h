@@ -8,24 +8,12 @@
 #include <vector>
 
 #include "delivery_family.h"
+#include "tune_args.h"
 
 namespace ldvb {
 
-/* The program's list choices as passed to SetChannelExEx (0 where an older entry point
-   does not pass them: every list's index 0 is AUTO). */
-struct ChannelRequest {
-  uint32_t freqKHz = 0;
-  uint32_t symbolRate = 0;
-  uint32_t pol = 0;
-  uint32_t fec = 0;
-  uint32_t lofLowKHz = 0;
-  uint32_t lofHighKHz = 0;
-  uint32_t lofSwitchKHz = 0;
-  uint32_t modulation = 0;
-  uint32_t inversion = 0;
-  uint32_t pilot = 0;
-  uint32_t rollOff = 0;
-};
+/* TuneArgs holds the program's list choices as passed to SetChannelExEx (0 where an
+   older entry point does not pass them: every list's index 0 is AUTO). */
 
 /* One DTV_* command and its value, in the order they are to be set. */
 struct Property {
@@ -53,12 +41,12 @@ std::optional<uint32_t> KernelRollOff(uint32_t index);
 
 /* Intermediate frequency, band and polarisation of a satellite tune; nullopt when the
    LNB values leave no usable intermediate frequency. */
-std::optional<LnbControl> SatelliteLnb(const ChannelRequest& r);
+std::optional<LnbControl> SatelliteLnb(const TuneArgs& r);
 
 /* The delivery system a tune uses, from the family and what the choices demand; nullopt
    when the frontend has no system that can carry them. */
 std::optional<uint32_t> DeliverySystemFor(Family family, const std::vector<uint32_t>& delsys,
-                                          const ChannelRequest& r);
+                                          const TuneArgs& r);
 
 /* The channel bandwidth in Hz a terrestrial tune asks for: the symbol-rate field read as
    kHz when it holds a channel width the kernel knows, else 0 (left to the driver). */
@@ -68,7 +56,7 @@ uint32_t TerrestrialBandwidthHz(uint32_t symbolRateField);
    expressed to the kernel. streamId is the multistream filter (NO_STREAM_ID_FILTER: none). */
 std::optional<std::vector<Property>> TuneProperties(Family family,
                                                     const std::vector<uint32_t>& delsys,
-                                                    const ChannelRequest& r, uint32_t streamId);
+                                                    const TuneArgs& r, uint32_t streamId);
 
 }  // namespace ldvb
 

@@ -93,21 +93,4 @@ TEST(SignalCalls, RefusedTuneKeepsThePreviousOne) {
   EXPECT_EQ(PollOnce(lib).lock, 0) << "8PSK asked on a QPSK carrier";
 }
 
-// Guards against noise not derived from the seed alone (scenarios pin figures).
-TEST(SignalCalls, SeedMakesTheNoiseRepeatableAndZeroNoiseIsSteady) {
-  auto run = [](const std::string& config) {
-    SimLib lib("", config);
-    EXPECT_EQ(SIM_FN(lib, StartDVB)(), 1);
-    EXPECT_EQ(TuneDefault(lib), 1);
-    std::vector<float> snrs;
-    for (int poll = 0; poll < 5; ++poll) snrs.push_back(PollOnce(lib).snr);
-    return snrs;
-  };
-  const auto a = run(R"({"seed": 11})");
-  EXPECT_EQ(run(R"({"seed": 11})"), a);
-  EXPECT_NE(run(R"({"seed": 12})"), a);
-  const auto quiet = run(kQuiet);
-  for (float snr : quiet) EXPECT_EQ(snr, quiet.front());
-}
-
 }  // namespace

@@ -65,7 +65,9 @@ run_scenario() {
   WORK=/tmp/run/$name
   OUT=$WORK/transcript.txt
   mkdir -p "$WORK"
-  export WORK OUT
+  # The library's call trace, for the companions that look at it.
+  QUORVEX_DVB_TRACE=$WORK/trace.txt
+  export WORK OUT QUORVEX_DVB_TRACE
   cd "$WORK" || return
   if [ -f "/qv/scenarios/$name.compliance" ]; then
     # NAME.compliance holds the compliance checker's options instead.

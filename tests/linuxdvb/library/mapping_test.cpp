@@ -22,8 +22,8 @@ std::optional<uint32_t> ValueOf(const std::vector<Property>& p, uint32_t cmd) {
   return std::nullopt;
 }
 
-ChannelRequest Sat(uint32_t freqMHz, uint32_t pol = 0) {
-  ChannelRequest r;
+TuneArgs Sat(uint32_t freqMHz, uint32_t pol = 0) {
+  TuneArgs r;
   r.freqKHz = freqMHz * 1000, r.symbolRate = 27500000, r.pol = pol;
   r.lofLowKHz = 9750000, r.lofHighKHz = 10600000, r.lofSwitchKHz = 11700000;
   return r;
@@ -114,7 +114,7 @@ TEST(TuningMap, ListIndexesBecomeTheKernelsCodes) {
 // Guards against the wrong band at the switch frequency, swapped voltages, a bad IF.
 TEST(TuningMap, SatelliteBandVoltageAndIntermediateFrequency) {
   struct Case {
-    ChannelRequest r;
+    TuneArgs r;
     uint32_t intermediate;
     bool high;
     bool horizontal;
@@ -131,13 +131,13 @@ TEST(TuningMap, SatelliteBandVoltageAndIntermediateFrequency) {
     EXPECT_EQ(lnb->horizontal, c.horizontal) << c.r.freqKHz;
   }
   // A C-band LNB: one oscillator above the band, no high band.
-  ChannelRequest c;
+  TuneArgs c;
   c.freqKHz = 3800000, c.lofLowKHz = 5150000;
   ASSERT_TRUE(SatelliteLnb(c));
   EXPECT_EQ(SatelliteLnb(c)->intermediateKHz, 1350000u);
   EXPECT_FALSE(SatelliteLnb(c)->highBand);
   // No oscillator: the frequency is already the intermediate one.
-  ChannelRequest l;
+  TuneArgs l;
   l.freqKHz = 1612000;
   EXPECT_EQ(SatelliteLnb(l)->intermediateKHz, 1612000u);
   l.lofLowKHz = 1612000;
@@ -148,7 +148,7 @@ TEST(TuningMap, SatelliteBandVoltageAndIntermediateFrequency) {
 TEST(TuningMap, TheChoicesDecideTheDeliverySystem) {
   const std::vector<uint32_t> sOnly = {SYS_DVBS};
   const std::vector<uint32_t> s2Only = {SYS_DVBS2};
-  ChannelRequest r = Sat(11362);
+  TuneArgs r = Sat(11362);
   EXPECT_EQ(DeliverySystemFor(Family::Satellite, kMulti, r), SYS_DVBS);
   EXPECT_EQ(DeliverySystemFor(Family::Satellite, s2Only, r), SYS_DVBS2);
   for (uint32_t mod : {2u, 3u, 4u, 5u}) {
@@ -166,16 +166,16 @@ TEST(TuningMap, TheChoicesDecideTheDeliverySystem) {
   EXPECT_FALSE(DeliverySystemFor(Family::Satellite, kMulti, r));
   EXPECT_EQ(DeliverySystemFor(Family::Satellite, {SYS_TURBO}, r), SYS_TURBO);
 
-  ChannelRequest t;
+  TuneArgs t;
   EXPECT_EQ(DeliverySystemFor(Family::Terrestrial, kMulti, t), SYS_DVBT);
   t.modulation = 20;
   EXPECT_EQ(DeliverySystemFor(Family::Terrestrial, kMulti, t), SYS_DVBT2);
-  EXPECT_EQ(DeliverySystemFor(Family::Cable, kMulti, ChannelRequest{}), SYS_DVBC_ANNEX_A);
+  EXPECT_EQ(DeliverySystemFor(Family::Cable, kMulti, TuneArgs{}), SYS_DVBC_ANNEX_A);
 }
 
 // Guards against a missing or misordered property in the satellite tune.
 TEST(TuningMap, ASatelliteTuneSetsSupplyToneAndCarrier) {
-  ChannelRequest r = Sat(12722, 1);
+  TuneArgs r = Sat(12722, 1);
   r.fec = 3;
   const auto p = TuneProperties(Family::Satellite, kMulti, r, NO_STREAM_ID_FILTER);
   ASSERT_TRUE(p);
@@ -213,7 +213,7 @@ TEST(TuningMap, ASatelliteTuneSetsSupplyToneAndCarrier) {
 
 // Guards against kHz sent where the kernel wants Hz, and an overflow.
 TEST(TuningMap, TerrestrialAndCableTakeTheFrequencyInHertz) {
-  ChannelRequest r = Sat(474);
+  TuneArgs r = Sat(474);
   r.symbolRate = 8000 * 1000;
   const auto t = TuneProperties(Family::Terrestrial, kMulti, r, NO_STREAM_ID_FILTER);
   ASSERT_TRUE(t);

@@ -3,6 +3,8 @@
 #include <linux/dvb/frontend.h>
 #include <linux/lirc.h>
 
+#include "call_notes.h"
+#include "frontend_io.h"
 #include "rc_codes.h"
 #include "signal_scale.h"
 
@@ -77,8 +79,7 @@ TEST(SignalScale, LockAndPresenceComeFromTheStatus) {
   SignalFigures f = Figures(r);
   EXPECT_TRUE(f.present);
   EXPECT_FALSE(f.lock);
-  EXPECT_EQ(f.levelDbm, -55);
-  EXPECT_TRUE(f.hasLevelDbm);
+  EXPECT_EQ(f.rfLevelDbm, -55);
   r.status |= FE_HAS_VITERBI | FE_HAS_SYNC | FE_HAS_LOCK;
   r.cnr = Decibel(13000);
   f = Figures(r);
@@ -86,7 +87,14 @@ TEST(SignalScale, LockAndPresenceComeFromTheStatus) {
   EXPECT_FLOAT_EQ(f.snrDb, 13.0f);
   EXPECT_EQ(f.qualityPercent, 52);
   r.strength = Stat{};
-  EXPECT_FALSE(Figures(r).hasLevelDbm);
+  EXPECT_FALSE(Figures(r).rfLevelDbm);
+}
+
+// Guards against a failed ioctl that leaves no reason in the call's trace line.
+TEST(FrontendIo, AFailedIoctlNotesErrnoText) {
+  qvabi::CallNotes notes;
+  EXPECT_FALSE(SetProperties(-1, {}));
+  EXPECT_EQ(notes.text(), "FE_SET_PROPERTY failed: Bad file descriptor");
 }
 
 // Guards against a misplaced toggle or RC-5X bit, and other protocols as RC-5.

@@ -97,9 +97,6 @@ inline constexpr uint32_t kGroundMaxKHz = 862000;
 inline constexpr uint32_t kGroundBandwidthKHz = 8000;
 
 const std::vector<Satellite>& satellites();
-// The satellite behind a switch input, or null when nothing is connected there.
-const Satellite* satelliteOnInput(uint32_t input);
-const Satellite* satelliteNamed(const std::string& name);  // null when unknown
 const std::vector<GroundChannel>& groundChannels();
 
 }  // namespace qvsim

@@ -191,4 +191,8 @@ StreamDeck& streamDeck() {
   return deck;
 }
 
+void startStream(int32_t number) { streamDeck().start(number); }
+
+void reapStreams() { streamDeck().reap(); }
+
 }  // namespace qvsim

@@ -10,7 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "fault_plan.h"
+
 namespace qvsim {
+
+using qvabi::FailRule;
 
 struct Satellite;
 
@@ -43,13 +47,6 @@ struct DeviceConfig {
   uint32_t caps = 0;  // QV_CAP_* bits
   std::array<uint8_t, 6> mac{};
   AntennaConfig antenna = defaultAntenna();  // satellite devices only
-};
-
-// Calls number from, from+1, ... from+count-1 of one entry point fail
-// (counted from 1 over every call of that entry point). No count: for ever.
-struct FailRule {
-  uint64_t from = 1;
-  std::optional<uint64_t> count;
 };
 
 // One key press of the virtual remote: the first frame, then `repeats` more
@@ -138,6 +135,5 @@ struct ConfigError : std::runtime_error {
 };
 
 bool isSatelliteType(uint32_t type);
-std::string formatMac(const std::array<uint8_t, 6>& mac);
 
 }  // namespace qvsim

@@ -142,8 +142,8 @@ double noiseSample(uint32_t seed, uint64_t measurement, uint32_t channel) {
   return static_cast<double>(h >> 11) / static_cast<double>(1ull << 52) - 1.0;
 }
 
-SignalReport measureSignal(DeviceState& device, SignalReader reader, const SkyConfig& sky,
-                           uint32_t seed) {
+SignalFigures measureSignal(DeviceState& device, SignalReader reader, const SkyConfig& sky,
+                            uint32_t seed) {
   const uint32_t bit = 1u << static_cast<uint32_t>(reader);
   if (device.meter.readers & bit) {
     ++device.meter.measurement;
@@ -152,16 +152,17 @@ SignalReport measureSignal(DeviceState& device, SignalReader reader, const SkyCo
   device.meter.readers |= bit;
   const uint64_t m = device.meter.measurement;
 
-  SignalReport s;
+  SignalFigures s;
+  s.rfLevelDbm = -100;  // the noise floor
   const Reception r = receive(device);
   if (!r.present) return s;
-  s.present = 1;
+  s.present = true;
   const double rf = r.link.rfDbm + 2.5 * sky.noiseDb * noiseSample(seed, m, 0);
   s.rfLevelDbm = static_cast<int32_t>(std::lround(rf));
   s.levelPercent = static_cast<float>(levelPercent(rf));
   if (!r.lock) return s;
   const double snr = r.link.snrDb + sky.noiseDb * noiseSample(seed, m, 1);
-  s.lock = 1;
+  s.lock = true;
   s.snrDb = static_cast<float>(snr);
   s.qualityPercent = qualityPercent(snr, r.requiredSnrDb);
   s.ber = static_cast<float>(rawBitErrorRate(r.modulation, snr));

@@ -6,7 +6,7 @@
 
 #include "entry_points.h"
 #include "input_file.h"
-#include "sky.h"
+#include "world.h"
 
 namespace qvsim {
 namespace {
@@ -300,7 +300,8 @@ AntennaConfig defaultAntenna() {
   AntennaConfig a;
   AntennaNode sw;
   sw.kind = AntennaNode::Kind::Committed;
-  for (uint32_t input = 0; input < kSkyInputCount; ++input) {
+  constexpr uint32_t kCommittedInputs = 4;
+  for (uint32_t input = 0; input < kCommittedInputs; ++input) {
     AntennaNode lnb;
     lnb.satellite = satelliteOnInput(input);
     sw.inputs.push_back(static_cast<int>(input) + 1);
@@ -359,7 +360,8 @@ Config parseConfig(const std::string& jsonText) {
     if (!fail.is_object()) throw ConfigError("fail: expected an object");
     for (const auto& [name, value] : fail.items()) {
       // A misspelt name would silently test nothing, so it is an error.
-      if (entryIdByName(name) < 0) throw ConfigError("fail." + name + ": no such entry point");
+      if (qvabi::entryIdByName(name) < 0)
+        throw ConfigError("fail." + name + ": no such entry point");
       c.fail[name] = parseFailRule(value, name);
     }
   }
@@ -446,13 +448,6 @@ bool isSatelliteType(uint32_t type) {
     default:
       return false;
   }
-}
-
-std::string formatMac(const std::array<uint8_t, 6>& mac) {
-  char buf[18];
-  std::snprintf(buf, sizeof buf, "%02X:%02X:%02X:%02X:%02X:%02X", mac[0], mac[1], mac[2], mac[3],
-                mac[4], mac[5]);
-  return buf;
 }
 
 }  // namespace qvsim

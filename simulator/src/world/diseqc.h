@@ -9,6 +9,7 @@
 
 #include "devices.h"
 #include "sky.h"
+#include "world.h"
 
 namespace qvsim {
 
@@ -16,22 +17,6 @@ inline constexpr size_t kDiseqcMinLength = 3;
 inline constexpr size_t kDiseqcMaxLength = 6;
 inline constexpr uint8_t kFramingReplyOk = 0xE4;           // "reply, OK, no errors"
 inline constexpr uint8_t kFramingReplyUnsupported = 0xE5;  // "command not supported by slave"
-
-// Microseconds of the steady clock; a positioner drives in real time.
-int64_t steadyNowUs();
-
-// SendDiSEqC: mode 1 tone burst (data 0 = A, 1 = B), mode 2 committed byte.
-bool diseqcSimple(DeviceState& device, uint32_t mode, uint32_t data, int64_t nowUs = steadyNowUs());
-
-// SendDiseqCmd: a full message of 3..6 bytes on a DiSEqC 1.x/2.x device.
-bool diseqcMessage(DeviceState& device, const uint8_t* message, uint32_t length,
-                   int64_t nowUs = steadyNowUs());
-
-// SendDiseqCmdEx: needs DiSEqC 2.x. *reply receives the answer: nothing when
-// the framing byte asks for none or no device on the bus is addressed, E5 when
-// the addressed devices do not support the command, else E4 and any data.
-bool diseqcMessageWithReply(DeviceState& device, const uint8_t* message, uint32_t length,
-                            std::vector<uint8_t>* reply, int64_t nowUs = steadyNowUs());
 
 // The nodes the tuner's signal runs through now, from the tuner on.
 std::vector<size_t> antennaPath(const DeviceState& device);

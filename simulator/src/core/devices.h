@@ -9,16 +9,14 @@
 #include <vector>
 
 #include "config.h"
-#include "eeprom_image.h"
+#include "tune_args.h"
+#include "world.h"
 
 namespace qvsim {
 
 // What the program last asked the tuner to tune; whether it locks is the
 // signal model's business.
-struct TuneRequest {
-  uint32_t freqKHz = 0, symbolRate = 0, pol = 0, fec = 0;
-  uint32_t lofLowKHz = 0, lofHighKHz = 0, lofSwitchKHz = 0;
-  uint32_t modulation = 0, inversion = 0, pilot = 0, rollOff = 0;
+struct TuneRequest : TuneArgs {
   int generation = 0;  // 1 SetChannel, 2 SetChannelEx, 3 SetChannelExEx
 };
 

@@ -10,7 +10,7 @@ std::string envOrEmpty(const char* name) {
   return v ? v : "";
 }
 
-Config configFromEnvironment(Trace& trace) {
+Config configFromEnvironment(CallTrace& trace) {
   const std::string path = envOrEmpty("QUORVEX_SIM_CONFIG");
   if (path.empty()) return defaultConfig();
   std::string problem;
@@ -19,21 +19,24 @@ Config configFromEnvironment(Trace& trace) {
   return c;
 }
 
-Trace& openTrace(Trace& trace, const std::string& path) {
+CallTrace& openTrace(CallTrace& trace, const std::string& path) {
   if (!path.empty()) trace.open(path);
   return trace;
 }
 
 }  // namespace
 
+// The trace opens first, so a configuration problem is traced.
 Simulator::Simulator()
-    : config_(configFromEnvironment(openTrace(trace_, envOrEmpty("QUORVEX_SIM_TRACE")))),
-      faults_(config_),
-      registry_(config_.devices) {}
+    : config_(configFromEnvironment(openTrace(trace(), envOrEmpty("QUORVEX_SIM_TRACE")))),
+      registry_(config_.devices) {
+  faults().setRules(config_.fail);
+}
 
 Simulator::Simulator(Config config, const std::string& tracePath)
-    : config_(std::move(config)), faults_(config_), registry_(config_.devices) {
-  openTrace(trace_, tracePath);
+    : config_(std::move(config)), registry_(config_.devices) {
+  openTrace(trace(), tracePath);
+  faults().setRules(config_.fail);
 }
 
 Simulator& simulator() {
@@ -42,3 +45,7 @@ Simulator& simulator() {
 }
 
 }  // namespace qvsim
+
+namespace qvabi {
+Backend& backend() { return qvsim::simulator(); }
+}  // namespace qvabi

@@ -1,19 +1,19 @@
-#include "trace.h"
+#include "call_trace.h"
 
-namespace qvsim {
+namespace qvabi {
 
-Trace::~Trace() {
+CallTrace::~CallTrace() {
   if (file_) std::fclose(file_);
 }
 
-bool Trace::open(const std::string& path) {
+bool CallTrace::open(const std::string& path) {
   std::lock_guard lock(mu_);
   if (file_) std::fclose(file_);
   file_ = std::fopen(path.c_str(), "ab");
   return file_ != nullptr;
 }
 
-void Trace::line(const std::string& text) {
+void CallTrace::line(const std::string& text) {
   std::lock_guard lock(mu_);
   if (!file_) return;
   std::fwrite(text.data(), 1, text.size(), file_);
@@ -54,7 +54,19 @@ std::string real(double v) {
   return buf;
 }
 
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string quoted(const std::string& s) {
+  std::string q = "\"";
+  q += s;
+  q += '"';
+  return q;
+}
+
+std::string mac(const std::array<uint8_t, 6>& mac) {
+  char buf[18];
+  std::snprintf(buf, sizeof buf, "%02X:%02X:%02X:%02X:%02X:%02X", mac[0], mac[1], mac[2], mac[3],
+                mac[4], mac[5]);
+  return buf;
+}
 
 }  // namespace tr
-}  // namespace qvsim
+}  // namespace qvabi

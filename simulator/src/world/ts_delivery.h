@@ -20,6 +20,7 @@
 #include "config.h"
 #include "filters.h"
 #include "signal_model.h"
+#include "world.h"
 
 namespace qvsim {
 

@@ -12,28 +12,11 @@
 #include "config.h"
 #include "devices.h"
 #include "link_budget.h"
+#include "signal_figures.h"
 #include "sky.h"
+#include "world.h"
 
 namespace qvsim {
-
-// The signal entry points; each reads the current measurement once.
-enum class SignalReader : uint32_t {
-  Statistic,
-  GetSignal,
-  GetSignalStrength,
-  GetSignalEx,
-  GetSignalExEx
-};
-
-struct SignalReport {
-  int32_t present = 0;
-  int32_t lock = 0;
-  float levelPercent = 0.0f;
-  int32_t qualityPercent = 0;
-  float snrDb = 0.0f;
-  float ber = 1.0f;           // nothing decoded: every bit may be wrong
-  int32_t rfLevelDbm = -100;  // noise floor
-};
 
 // How a satellite tune drives the LNB.
 struct LnbDrive {
@@ -42,15 +25,6 @@ struct LnbDrive {
   int64_t ifKHz = 0;      // what the tuner tunes to
 };
 LnbDrive lnbDriveFor(const TuneRequest& tune);
-
-// Whether the tuner of this device type can carry out the request at all:
-// every code within its list, the frequency within the tuner's range (the
-// intermediate frequency for a satellite tuner). A symbol rate the carrier
-// does not have is tuned, and does not lock. A refused request changes nothing.
-bool acceptsTune(uint32_t tunerType, const TuneRequest& tune);
-
-// Stores an accepted tune and sets the LNB supply it implies.
-void applyTune(DeviceState& device, const TuneRequest& tune);
 
 // What the tuner finds: nothing, a carrier it cannot lock, or a locked one.
 struct Reception {
@@ -63,12 +37,6 @@ struct Reception {
   uint32_t modulation = 0;
 };
 Reception receive(const DeviceState& device, const Station& station = Station{});
-
-// The figures one entry point reads. Readings of different entry points agree
-// until one of them reads again, which takes a new measurement; the noise of
-// a measurement depends only on the seed and the measurement's number.
-SignalReport measureSignal(DeviceState& device, SignalReader reader, const SkyConfig& sky,
-                           uint32_t seed);
 
 // What a transport stream source needs to know about the locked carrier.
 struct LockedCarrier {

@@ -6,18 +6,18 @@
 
 #include "quorvex_api.h"
 
-namespace qvsim {
+namespace qvabi {
 
 enum class Ep : int {
-#define QVSIM_ENUM(name, type, critical) name,
-  QV_ENTRY_POINTS(QVSIM_ENUM)
-#undef QVSIM_ENUM
+#define QVABI_ENUM(name, type, critical) name,
+  QV_ENTRY_POINTS(QVABI_ENUM)
+#undef QVABI_ENUM
 };
 
 inline constexpr std::string_view kEntryNames[] = {
-#define QVSIM_NAME(name, type, critical) #name,
-    QV_ENTRY_POINTS(QVSIM_NAME)
-#undef QVSIM_NAME
+#define QVABI_NAME(name, type, critical) #name,
+    QV_ENTRY_POINTS(QVABI_NAME)
+#undef QVABI_NAME
 };
 
 inline constexpr size_t kEntryCount = sizeof kEntryNames / sizeof kEntryNames[0];
@@ -33,4 +33,4 @@ inline int entryIdByName(std::string_view name) {
   return -1;
 }
 
-}  // namespace qvsim
+}  // namespace qvabi

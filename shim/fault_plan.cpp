@@ -1,9 +1,11 @@
-#include "faults.h"
+#include "fault_plan.h"
 
-namespace qvsim {
+namespace qvabi {
 
-FaultPlan::FaultPlan(const Config& config) {
-  for (const auto& [name, rule] : config.fail) {
+void FaultPlan::setRules(const std::map<std::string, FailRule>& rules) {
+  std::lock_guard lock(mu_);
+  rules_ = {};
+  for (const auto& [name, rule] : rules) {
     const int id = entryIdByName(name);
     if (id >= 0) rules_[static_cast<size_t>(id)] = rule;
   }
@@ -18,4 +20,4 @@ bool FaultPlan::nextCallFails(Ep e) {
   return !rule->count || n - rule->from < *rule->count;
 }
 
-}  // namespace qvsim
+}  // namespace qvabi

@@ -1,21 +1,21 @@
-// The call trace: one line per entry-point call, appended to the file named by
-// QUORVEX_SIM_TRACE and flushed when the call returns. The format is described
-// in simulator/README.md; scenario tests compare the lines exactly.
+// The call trace: one line per entry-point call, appended to a file the
+// library names and flushed when the call returns, so a crash loses nothing.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <mutex>
 #include <string>
 
-namespace qvsim {
+namespace qvabi {
 
-class Trace {
+class CallTrace {
  public:
-  Trace() = default;
-  ~Trace();
-  Trace(const Trace&) = delete;
-  Trace& operator=(const Trace&) = delete;
+  CallTrace() = default;
+  ~CallTrace();
+  CallTrace(const CallTrace&) = delete;
+  CallTrace& operator=(const CallTrace&) = delete;
 
   // Opens `path` for appending; false when it cannot be opened (tracing off).
   bool open(const std::string& path);
@@ -28,7 +28,7 @@ class Trace {
   std::FILE* file_ = nullptr;
 };
 
-// Argument formatting shared by the exports.
+// Formatting of arguments and results for the trace.
 namespace tr {
 std::string u32(uint32_t v);  // decimal, except 0xFFFFFFFF prints as -1
 std::string s32(int32_t v);
@@ -38,6 +38,7 @@ std::string callback(bool present);                     // cb / null
 std::string out(const void* p);                         // & / null
 std::string real(double v);                             // %g
 std::string quoted(const std::string& s);
+std::string mac(const std::array<uint8_t, 6>& mac);  // 00:1A:2B:3C:4D:5E
 }  // namespace tr
 
-}  // namespace qvsim
+}  // namespace qvabi

@@ -23,10 +23,10 @@
 #include <vector>
 
 #include "config.h"
+#include "world.h"
 
 namespace qvsim {
 
-inline constexpr size_t kEepromSize = 8192;
 inline constexpr size_t kEepromMagicOffset = 0x00;
 inline constexpr size_t kEepromVersionOffset = 0x04;
 inline constexpr size_t kEepromTypeOffset = 0x05;
@@ -49,38 +49,5 @@ uint32_t crc32(const uint8_t* data, size_t length);
 // The serial number a device leaves the factory with: type and the MAC's
 // device-specific half.
 std::string factorySerial(const DeviceConfig& device);
-
-class EepromImage {
- public:
-  // The factory content for this device.
-  explicit EepromImage(const DeviceConfig& device);
-
-  const std::vector<uint8_t>& bytes() const { return bytes_; }
-  // Whole-image replacement (a kept image read back); must be kEepromSize bytes.
-  void assign(const std::vector<uint8_t>& bytes);
-  // The first `size` bytes (size <= kEepromSize).
-  void read(uint8_t* out, size_t size) const;
-  void write(const uint8_t* in, size_t size);
-
-  // The MAC address as stored, whatever was written over it.
-  std::array<uint8_t, 6> mac() const;
-  // Whether the identity block carries its magic and a matching CRC.
-  bool identityValid() const;
-
- private:
-  std::vector<uint8_t> bytes_;
-};
-
-// The file that keeps the images across restarts: the devices' images one
-// after the other in configuration order, kEepromSize bytes each.
-
-// Loads what the file holds into `images`, in order. A missing file changes
-// nothing. Returns a note for the trace when the file is unusable or holds
-// fewer whole images than there are devices, else "".
-std::string loadEepromFile(const std::string& path, const std::vector<EepromImage*>& images);
-
-// Replaces the file with these images (written beside it, then renamed over
-// it, so a failed save leaves the old file). False when it cannot be written.
-bool saveEepromFile(const std::string& path, const std::vector<const EepromImage*>& images);
 
 }  // namespace qvsim
