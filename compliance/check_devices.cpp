@@ -66,6 +66,18 @@ std::string Hex(uint32_t v) {
 
 bool Offers(const Context& c, uint32_t bit) { return !c.caps || (*c.caps & bit) != 0; }
 
+bool Applies(Context& c, const std::string& name, bool exported, uint32_t bit) {
+  if (!exported) {
+    c.report.NotApplicable(name, "not exported");
+    return false;
+  }
+  if (Offers(c, bit)) return true;
+  char clear[32];
+  std::snprintf(clear, sizeof clear, "capability 0x%X clear", static_cast<unsigned>(bit));
+  c.report.NotApplicable(name, clear);
+  return false;
+}
+
 bool WaitFor(unsigned ms, const std::function<bool()>& done) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   while (!done()) {
@@ -212,9 +224,7 @@ bool CheckDevice(Context& c, size_t index) {
     r.Check("capabilities match the entry points", unbacked.empty(), unbacked);
   }
 
-  if (TunerApi.GetMAC == nullptr || !Offers(c, QV_CAP_MAC)) {
-    r.NotApplicable("GetMAC", TunerApi.GetMAC == nullptr ? "not exported" : "capability 0x4 clear");
-  } else {
+  if (Applies(c, "GetMAC", TunerApi.GetMAC != nullptr, QV_CAP_MAC)) {
     // Two calls with different fillings: a byte left as filled both times was
     // never written.
     uint8_t a[6], b[6];

@@ -27,17 +27,9 @@ const Message kMessages[] = {
     {"1.2 positioner", {kDiseqcFramingNoReply, kDiseqcAddressPositioner, kDiseqcGotoNn, 0x01}},
 };
 
-const char* Gap(bool exported, bool offered, const char* bit) {
-  if (!exported) return "not exported";
-  return offered ? nullptr : bit;
-}
-
 void CheckReplyExchange(Context& c) {
   Report& r = c.report;
-  const char* gap =
-      Gap(TunerApi.SendDiseqCmdEx != nullptr, Offers(c, QV_CAP_DISEQC2X), "capability 0x80 clear");
-  if (gap != nullptr) {
-    r.NotApplicable("SendDiseqCmdEx reply", gap);
+  if (!Applies(c, "SendDiseqCmdEx reply", TunerApi.SendDiseqCmdEx != nullptr, QV_CAP_DISEQC2X)) {
     return;
   }
   DiseqcMessage message = kMessages[0].bytes;
@@ -79,12 +71,7 @@ size_t Unwritten(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, s
 
 void CheckEeprom(Context& c) {
   Report& r = c.report;
-  const char* gap =
-      Gap(TunerApi.GetEEPROM != nullptr, Offers(c, QV_CAP_EEPROM), "capability 0x1000 clear");
-  if (gap != nullptr) {
-    r.NotApplicable("GetEEPROM", gap);
-    return;
-  }
+  if (!Applies(c, "GetEEPROM", TunerApi.GetEEPROM != nullptr, QV_CAP_EEPROM)) return;
   constexpr size_t kGuard = 16;
   std::vector<uint8_t> image;
   for (uint32_t size : {256u, 512u, 1024u, 2048u, 4096u, 8192u}) {
@@ -147,22 +134,13 @@ void CheckDiseqc(Context& c) {
       {"SendDiSEqC tone burst", 1, 0, QV_CAP_TONE_BURST},
       {"SendDiSEqC 1.0", 2, CommittedDataByte(0, 0, 10722, 11700), QV_CAP_DISEQC10}};
   for (const Burst& b : bursts) {
-    const char* gap = Gap(TunerApi.SendDiSEqC != nullptr, Offers(c, b.bit), "capability clear");
-    if (gap != nullptr) {
-      r.NotApplicable(b.name, gap);
-      continue;
-    }
+    if (!Applies(c, b.name, TunerApi.SendDiSEqC != nullptr, b.bit)) continue;
     const int32_t ok = c.lib.Run("SendDiSEqC", [&] { return TunerApi.SendDiSEqC(b.mode, b.data); });
     r.Check(b.name, ok != 0, "returned 0, expected the bus command sent");
   }
   for (const Message& m : kMessages) {
     const std::string name = std::string("SendDiseqCmd ") + m.name;
-    const char* gap =
-        Gap(TunerApi.SendDiseqCmd != nullptr, Offers(c, QV_CAP_DISEQC1X), "capability 0x40 clear");
-    if (gap != nullptr) {
-      r.NotApplicable(name, gap);
-      continue;
-    }
+    if (!Applies(c, name, TunerApi.SendDiseqCmd != nullptr, QV_CAP_DISEQC1X)) continue;
     DiseqcMessage bytes = m.bytes;
     const int32_t ok =
         c.lib.Run("SendDiseqCmd", [&] { return TunerApi.SendDiseqCmd(bytes.data(), 4); });
@@ -174,11 +152,7 @@ void CheckDiseqc(Context& c) {
 void CheckMisAndEeprom(Context& c) {
   Report& r = c.report;
   r.Area("Multistream and EEPROM (" + c.deviceLabel + ")");
-  const char* gap =
-      Gap(TunerApi.MISSel != nullptr, Offers(c, QV_CAP_MIS), "capability 0x800 clear");
-  if (gap != nullptr) {
-    r.NotApplicable("MISSel", gap);
-  } else {
+  if (Applies(c, "MISSel", TunerApi.MISSel != nullptr, QV_CAP_MIS)) {
     // As the program passes them: stream 0, then -1 (no filtering).
     const int32_t one = c.lib.Run("MISSel", [] { return TunerApi.MISSel(1, 0, 255); });
     const int32_t none = c.lib.Run("MISSel", [] { return TunerApi.MISSel(0, 0xFF, 255); });

@@ -48,6 +48,9 @@ void CheckMisAndEeprom(Context& c);
 
 // True when `bit` is in the device's mask, or the library has no GetCaps.
 bool Offers(const Context& c, uint32_t bit);
+// Whether the check `name` applies: its entry point is exported and the device
+// offers `bit`; otherwise it is reported not applicable, saying which is missing.
+bool Applies(Context& c, const std::string& name, bool exported, uint32_t bit);
 // Sleeps in small steps until `done()` or `ms` pass; true when done.
 bool WaitFor(unsigned ms, const std::function<bool()>& done);
 
