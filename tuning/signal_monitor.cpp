@@ -22,8 +22,10 @@ bool PollLevelAndQuality(CQuorvexDemoDlg& dlg, SignalSample& sample, bool show) 
       // The flags go to the boxes as they came; a failed call leaves them.
       if (show) dlg.CheckDlgButton(IDC_CHK_PRESENT, s.present);
       if (show) dlg.CheckDlgButton(IDC_CHK_LOCK, s.lock);
-      sample.present = s.present != 0, sample.lock = s.lock != 0;
-      sample.levelPct = static_cast<float>(s.level), sample.qualityPct = s.quality;
+      sample.present = s.present != 0;
+      sample.lock = s.lock != 0;
+      sample.levelPct = static_cast<float>(s.level);
+      sample.qualityPct = s.quality;
       level = LevelText(std::optional<int32_t>(s.level));
       quality = QualityText(s.quality);
     } else {
@@ -35,14 +37,20 @@ bool PollLevelAndQuality(CQuorvexDemoDlg& dlg, SignalSample& sample, bool show) 
     const bool ok = TunerApi.GetSignal(&l, &q) != 0;
     level = LevelText(ok ? std::optional<int32_t>(l) : std::nullopt);
     quality = QualityText(ok ? std::optional<int32_t>(q) : std::nullopt);
-    if (ok) sample.levelPct = static_cast<float>(l), sample.qualityPct = q;
+    if (ok) {
+      sample.levelPct = static_cast<float>(l);
+      sample.qualityPct = q;
+    }
   } else if (TunerApi.GetSignalStrength != nullptr) {
     float l = 0.0f;
     int32_t q = 0;
     const bool ok = TunerApi.GetSignalStrength(&l, &q) != 0;
     level = LevelText(ok ? std::optional<float>(l) : std::nullopt);
     quality = QualityText(ok ? std::optional<int32_t>(q) : std::nullopt);
-    if (ok) sample.levelPct = l, sample.qualityPct = q;
+    if (ok) {
+      sample.levelPct = l;
+      sample.qualityPct = q;
+    }
   } else {
     return false;
   }
@@ -63,10 +71,11 @@ void PollExtended(CQuorvexDemoDlg& dlg, SignalSample& sample, bool show) {
     std::optional<ExtendedReading> reading;
     if (TunerApi.GetSignalExEx(&unused, &r.lock, &r.rfLevel, &r.snr, &r.ber) != 0) reading = r;
     if (reading) {
-      const bool locked = r.lock != 0;
-      if (!sample.lock) sample.lock = locked;
-      sample.rfDbm = static_cast<float>(r.rfLevel);
-      sample.snrDb = locked ? r.snr : -10.0f, sample.ber = locked ? r.ber : 1.0f;
+      const ExtendedReading shown = ShownReading(r);
+      if (!sample.lock) sample.lock = shown.lock != 0;
+      sample.rfDbm = static_cast<float>(shown.rfLevel);
+      sample.snrDb = shown.snr;
+      sample.ber = shown.ber;
     }
     if (!show) return;
     const ExtendedTexts texts = ExtendedSignalTexts(reading);
@@ -76,7 +85,10 @@ void PollExtended(CQuorvexDemoDlg& dlg, SignalSample& sample, bool show) {
   } else if (TunerApi.GetSignalEx != nullptr && dlg.IsItemEnabled(IDC_STATIC_BER)) {
     float snr = 0.0f, ber = 0.0f;
     const bool ok = TunerApi.GetSignalEx(&snr, &ber) != 0;
-    if (ok) sample.snrDb = snr, sample.ber = ber;
+    if (ok) {
+      sample.snrDb = snr;
+      sample.ber = ber;
+    }
     if (!show) return;
     dlg.SetDlgItemText(IDC_STATIC_SNR, SnrText(ok ? std::optional<float>(snr) : std::nullopt));
     dlg.SetDlgItemText(IDC_STATIC_BER, BerText(ok ? std::optional<float>(ber) : std::nullopt));

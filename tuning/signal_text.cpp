@@ -37,13 +37,16 @@ std::string BerText(std::optional<float> ratio) {
   return ratio ? Format("BER: %.5f", static_cast<double>(*ratio)) : "BER: error";
 }
 
+ExtendedReading ShownReading(ExtendedReading reading) {
+  if (reading.lock == 0) {
+    reading.snr = -10.0f;
+    reading.ber = 1.0f;
+  }
+  return reading;
+}
+
 ExtendedTexts ExtendedSignalTexts(const std::optional<ExtendedReading>& reading) {
   if (!reading) return {RfLevelText(std::nullopt), SnrText(std::nullopt), BerText(std::nullopt)};
-  float snr = reading->snr;
-  float ber = reading->ber;
-  if (reading->lock == 0) {
-    snr = -10.0f;
-    ber = 1.0f;
-  }
-  return {RfLevelText(reading->rfLevel), SnrText(snr), BerText(ber)};
+  const ExtendedReading shown = ShownReading(*reading);
+  return {RfLevelText(shown.rfLevel), SnrText(shown.snr), BerText(shown.ber)};
 }

@@ -25,6 +25,8 @@ struct ExtendedTexts {
   std::string rfLevel, snr, ber;
 };
 
-// Without lock the SNR shows as -10.00 dB and the BER as 1.00000, whatever
-// the library returned for them; the RF level shows as returned.
+// The reading as the group shows it: without lock the SNR is -10 dB and the
+// BER 1, whatever the library returned for them; the RF level as returned.
+ExtendedReading ShownReading(ExtendedReading reading);
+// The texts of ShownReading(reading), or of no reading.
 ExtendedTexts ExtendedSignalTexts(const std::optional<ExtendedReading>& reading);
