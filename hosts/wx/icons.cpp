@@ -16,12 +16,20 @@ wxImage Decode(const res::IconImage& image) {
   return wxImage(in, wxBITMAP_TYPE_PNG);
 }
 
+// Window managers draw a window's icon at 16 to 64 pixels; bigger pictures
+// (the task switcher, the launcher) come from the installed icon theme through
+// the desktop file. Handing the 256-pixel image to the window as well costs
+// its decoding and a quarter of a megabyte sent to the X server on every
+// start-up.
+constexpr int kLargestWindowIcon = 64;
+
 }  // namespace
 
 wxIconBundle IconBundle(fw::IconHandle icon) {
   wxIconBundle bundle;
   if (icon != static_cast<fw::IconHandle>(IDR_MAINFRAME)) return bundle;
   for (const res::IconImage& image : res::AppIconImages()) {
+    if (image.size > kLargestWindowIcon) continue;
     const wxImage decoded = Decode(image);
     if (!decoded.IsOk()) continue;
     wxIcon i;

@@ -7,7 +7,8 @@
 
 namespace wxhost {
 
-// Every size of the icon with this resource id; empty for an unknown id.
+// The sizes of the icon with this resource id that a window shows (up to
+// 64 pixels); empty for an unknown id.
 wxIconBundle IconBundle(fw::IconHandle icon);
 // One size of it (the nearest, scaled when no image has that size).
 wxBitmap IconBitmap(fw::IconHandle icon, int size);
