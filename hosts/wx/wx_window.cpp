@@ -257,18 +257,21 @@ void WxDialogWindow::Wire(const fw::ControlTemplate& c, wxWindow* w) {
 }
 
 void WxDialogWindow::RunLoop(const std::function<void(WxDialogWindow&)>& onShown) {
-  if (onShown) {
-    // Shown = mapped and painted once; the first idle moment after that.
-    auto notified = std::make_shared<bool>(false);
-    Bind(wxEVT_IDLE, [this, onShown, notified](wxIdleEvent& e) {
-      e.Skip();
-      if (*notified || ended_ || !IsShownOnScreen() || !painted_) return;
-      *notified = true;
+  // Shown = mapped and painted once; the first idle moment after that. The
+  // drop-downs get their remaining entries right after.
+  Bind(wxEVT_IDLE, [this, onShown](wxIdleEvent& e) {
+    e.Skip();
+    if (!fillLater_ || ended_ || !IsShownOnScreen() || !painted_) return;
+    fillLater_ = false;
+    if (onShown) {
       CallAfter([this, onShown] {
         if (!ended_) onShown(*this);
       });
+    }
+    CallAfter([this] {
+      for (auto& [id, list] : choiceLists_) FillChoice(id);
     });
-  }
+  });
   // The first enabled tab stop starts with the focus, as the dialog manager
   // does once the dialog is up (wxWidgets would pick its own).
   CallAfter([this] {
@@ -362,8 +365,22 @@ int WxDialogWindow::AddString(int id, const std::string& text) {
   fw::ListModel* model = Model(id);
   if (model == nullptr) return -1;
   const int index = model->Add(text);
-  if (index >= 0) static_cast<wxChoice*>(w)->Append(ToWx(text));
+  if (index >= 0 && !fillLater_) FillChoice(id);
   return index;
+}
+
+void WxDialogWindow::FillChoice(int id, int count) {
+  auto it = choiceLists_.find(id);
+  if (it == choiceLists_.end()) return;
+  auto* choice = static_cast<wxChoice*>(it->second.first);
+  const fw::ListModel& model = it->second.second;
+  const int wanted = count < 0 ? model.Count() : std::min(count, model.Count());
+  if (static_cast<int>(choice->GetCount()) >= wanted) return;
+  wxArrayString texts;
+  for (int i = static_cast<int>(choice->GetCount()); i < wanted; ++i) {
+    texts.Add(ToWx(model.Text(i)));
+  }
+  choice->Append(texts);
 }
 
 int WxDialogWindow::GetCount(int id) const {
@@ -387,6 +404,7 @@ int WxDialogWindow::SetCurSel(int id, int index) {
   if (auto* list = dynamic_cast<LogList*>(w)) {
     list->SetCaretLine(selected);
   } else {
+    FillChoice(id, selected + 1);
     static_cast<wxChoice*>(w)->SetSelection(selected < 0 ? wxNOT_FOUND : selected);
   }
   return selected;

@@ -108,6 +108,8 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
   // The entries of a list box or drop-down list, or nullptr.
   fw::ListModel* Model(int id);
   const fw::ListModel* Model(int id) const;
+  // Gives drop-down `id` its model's entries up to `count` (all: -1).
+  void FillChoice(int id, int count = -1);
 
   fw::Dialog* dialog_;
   WxHost& host_;
@@ -120,6 +122,10 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
   // The drop-down lists' entries, with the control they mirror: the control
   // shows the texts, the model keeps them with their item data.
   std::map<int, std::pair<wxWindow*, fw::ListModel>> choiceLists_;
+  // Until the window is up, a drop-down gets only the entries its selection
+  // needs: GTK builds a menu item for every entry, and the main dialog's
+  // 338 entries would hold the first paint back by a sixth.
+  bool fillLater_ = true;
   fw::IconHandle iconShown_ = 0;
   wxDC* paintDc_ = nullptr;
   bool painted_ = false;

@@ -1,6 +1,7 @@
 // The program itself in the real window, on the virtual card.
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/choice.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
@@ -63,6 +64,12 @@ TEST(ProgramWindow, StartsOnTheVirtualCardAboutBoxAndCloseSequence) {
     // The focus starts on the first tab stop, the frequency.
     EXPECT_TRUE(
         guitest::PumpUntil([&] { return wxWindow::FindFocus() == w.Control(IDC_EDIT_FREQ); }));
+    // Once the window is up, the long drop-downs hold every entry natively.
+    auto* mis = dynamic_cast<wxChoice*>(w.Control(IDC_LIST_MIS));
+    ASSERT_NE(mis, nullptr);
+    EXPECT_TRUE(guitest::PumpUntil([&] { return mis->GetCount() == 257u; }));
+    EXPECT_EQ(wxhost::FromWx(mis->GetString(256)), "255");
+    EXPECT_EQ(mis->GetSelection(), 0);
     guitest::Pump(300);
     EXPECT_NE(guitest::Screenshot(w, "main_window"), "");
 
