@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "framework/dialog.h"
+#include "hosts/wx/warm_up.h"
 #include "hosts/wx/wx_text.h"
 #include "hosts/wx/wx_window.h"
 
@@ -24,16 +25,24 @@ WxHost::WxHost(Options options) : options_(std::move(options)) {
     }
   });
   *queue = posts_;
+  StartToolkitWarmUp();
 }
 
-WxHost::~WxHost() { posts_->Close(); }
+WxHost::~WxHost() {
+  posts_->Close();
+  FinishToolkitWarmUp();
+}
 
 int WxHost::RunModal(fw::Dialog& dialog) {
   if (!open_.empty()) return RunWindow(dialog, open_.back());
   SetAccepting(true);
   struct Ending {
     WxHost& host;
-    ~Ending() { host.SetAccepting(false); }
+    ~Ending() {
+      host.SetAccepting(false);
+      // The program ends after its main dialog; not with the worker inside GTK.
+      FinishToolkitWarmUp();
+    }
   } ending{*this};
   return RunWindow(dialog, nullptr);
 }
