@@ -102,11 +102,27 @@ double Median(std::vector<double> v) {
   return v.empty() ? -1 : v[v.size() / 2];
 }
 
+// Milliseconds to let the X server and the window manager settle before each
+// window starts.
+constexpr unsigned long kSettleMs = 300;
+
 int Startup(int runs, const std::string& binDir, const std::string& self) {
   std::vector<double> program, empty, headless, headlessFirst;
   for (int i = 0; i < runs; ++i) {
-    program.push_back(TimeToMark({self, "child-main"}, "shown", nullptr));
-    empty.push_back(TimeToMark({self, "child-empty"}, "shown", nullptr));
+    // The X server and the window manager go on working for a while after a
+    // window closes; each start waits for that to settle, and the two windows
+    // take turns at coming first so neither always follows the other.
+    const auto start = [&](const char* mode) {
+      wxMilliSleep(kSettleMs);
+      return TimeToMark({self, mode}, "shown", nullptr);
+    };
+    if (i % 2 == 0) {
+      program.push_back(start("child-main"));
+      empty.push_back(start("child-empty"));
+    } else {
+      empty.push_back(start("child-empty"));
+      program.push_back(start("child-main"));
+    }
     headless.push_back(
         TimeToMark({binDir + "/quorvexdemo-headless"}, "control 1047:", "show 1047\n"));
     headlessFirst.push_back(TimeToMark({binDir + "/quorvexdemo-headless"}, "\n", "show 1047\n"));
