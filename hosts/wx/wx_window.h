@@ -124,7 +124,7 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
   std::map<int, std::pair<wxWindow*, fw::ListModel>> choiceLists_;
   // Until the window is up, a drop-down gets only the entries its selection
   // needs: GTK builds a menu item for every entry, and the main dialog's
-  // 338 entries would hold the first paint back by a sixth.
+  // 338 entries would hold the first paint back by over a dozen milliseconds.
   bool fillLater_ = true;
   fw::IconHandle iconShown_ = 0;
   wxDC* paintDc_ = nullptr;
