@@ -3,13 +3,11 @@
 #include <wx/defs.h>
 
 #include <mutex>
-#include <string>
 #include <thread>
 
 #if defined(__WXGTK3__)
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gio/gio.h>
-#include <gtk/gtk.h>
 #include <pango/pangocairo.h>
 #endif
 
@@ -21,10 +19,10 @@ namespace {
 // A font map of the worker's own: pango's objects are not shared between
 // threads, but fontconfig's configuration and cache, which the first font
 // load reads, are the process's.
-void LoadFont(const std::string& name) {
+void LoadFont(const char* name) {
   PangoFontMap* map = pango_cairo_font_map_new();
   PangoContext* context = pango_font_map_create_context(map);
-  PangoFontDescription* description = pango_font_description_from_string(name.c_str());
+  PangoFontDescription* description = pango_font_description_from_string(name);
   if (PangoFont* font = pango_context_load_font(context, description)) g_object_unref(font);
   pango_font_description_free(description);
   g_object_unref(context);
@@ -63,15 +61,11 @@ void StartToolkitWarmUp() {
   std::lock_guard<std::mutex> hold(WorkerLock());
   if (started) return;
   started = true;
-  // GTK's settings belong to this thread; the worker gets the font's name.
-  gchar* name = nullptr;
-  if (GtkSettings* settings = gtk_settings_get_default()) {
-    g_object_get(settings, "gtk-font-name", &name, nullptr);
-  }
-  std::string font = name != nullptr ? name : "Sans 10";
-  g_free(name);
-  Worker() = std::thread([font] {
-    LoadFont(font);
+  Worker() = std::thread([] {
+    // The first font load mostly waits for fontconfig's configuration and
+    // cache, whichever family it asks for; GTK's own font setting would have
+    // to be read on the user-interface thread, which loads the theme first.
+    LoadFont("Sans");
     LoadSvgLoader();
   });
 #endif

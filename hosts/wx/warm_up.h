@@ -8,8 +8,8 @@
 
 namespace wxhost {
 
-// Starts the warm-up, once per process; later calls do nothing. Call it on the
-// user-interface thread after the toolkit has started.
+// Starts the warm-up, once per process; later calls do nothing. It touches
+// nothing of GTK's own, so it may start before the first window exists.
 void StartToolkitWarmUp();
 
 // Waits until the warm-up has finished; returns at once when none runs.
