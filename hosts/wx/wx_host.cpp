@@ -40,7 +40,8 @@ int WxHost::RunModal(fw::Dialog& dialog) {
     WxHost& host;
     ~Ending() {
       host.SetAccepting(false);
-      // The program ends after its main dialog; not with the worker inside GTK.
+      // The program ends after its main dialog; not with the warm-up still
+      // inside pango or gdk-pixbuf.
       FinishToolkitWarmUp();
     }
   } ending{*this};
