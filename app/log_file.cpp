@@ -1,27 +1,22 @@
 #include "app/log_file.h"
 
-#include "platform/file.h"
-
 bool LogFile::Open(const std::string& path) {
   std::lock_guard lock(mutex_);
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = platform::CreateTextStream(path);
-  return file_ != nullptr;
+  platform::CloseHandle(file_);
+  file_ = platform::CreateTextFile(path);
+  return file_ != platform::kInvalidFile;
 }
 
 void LogFile::Close() {
   std::lock_guard lock(mutex_);
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  platform::CloseHandle(file_);
+  file_ = platform::kInvalidFile;
 }
 
 bool LogFile::Write(const std::string& text) {
   std::lock_guard lock(mutex_);
-  if (file_ == nullptr) return true;
-  if (std::fwrite(text.data(), 1, text.size(), file_) == text.size() && std::fflush(file_) == 0) {
-    return true;
-  }
-  std::fclose(file_);
-  file_ = nullptr;
+  if (file_ == platform::kInvalidFile || platform::WriteText(file_, text)) return true;
+  platform::CloseHandle(file_);
+  file_ = platform::kInvalidFile;
   return false;
 }

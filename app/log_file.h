@@ -1,9 +1,10 @@
 // The file the message log is copied to while "Log to file" is checked.
 #pragma once
 
-#include <cstdio>
 #include <mutex>
 #include <string>
+
+#include "platform/file.h"
 
 class LogFile {
  public:
@@ -16,13 +17,13 @@ class LogFile {
   // first rather than leaked. False when it cannot be opened.
   bool Open(const std::string& path);
   void Close();
-  // Writes whole lines and flushes them. False only for a write or flush
-  // that failed: the file is then closed and ends at the last line it took,
-  // so exactly one caller learns of the failure.
+  // Writes whole lines, straight to the file. False only for a write that
+  // failed (a full disk, a pipe whose reader stopped reading): the file is
+  // then closed, so exactly one caller learns of the failure.
   bool Write(const std::string& text);
 
  private:
-  // Serialises the stream: a line never goes to a stream being closed.
+  // Serialises the file: a line never goes to a file being closed.
   std::mutex mutex_;
-  std::FILE* file_ = nullptr;
+  platform::FileHandle file_ = platform::kInvalidFile;
 };

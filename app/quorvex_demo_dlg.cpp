@@ -48,12 +48,7 @@ const fw::MapEntry<D> CQuorvexDemoDlg::kMessageMap[] = {
     fw::OnClicked(IDC_BTN_EEPROM_WRITE, &D::OnEepromWrite),
 };
 
-CQuorvexDemoDlg::CQuorvexDemoDlg()
-    : fw::Dialog(res::MainDialogTemplate()),
-      m_rc([this] {
-        if (HasWindow()) ServeRemoteLines();
-      }),
-      m_capture(this, [this](const std::string& line) { AddLog(line); }) {
+CQuorvexDemoDlg::CQuorvexDemoDlg() : fw::Dialog(res::MainDialogTemplate()) {
   m_hIcon = IDR_MAINFRAME;
   m_nLofLow = 9750;
   m_nLofHigh = 10600;
@@ -98,7 +93,7 @@ void CQuorvexDemoDlg::DoDataExchange(fw::DataExchange& dx) {
   fw::DDX_CBIndex(dx, IDC_LIST_RC_DEV, m_rc.m_nRcDev);
   fw::DDX_Check(dx, IDC_CHK_FILTER_ENABLE, m_capture.m_bFilterEnable);
   fw::DDX_Text(dx, IDC_EDIT_PID, m_capture.m_nPid);
-  fw::DDX_Text(dx, IDC_STATIC_FILTER_INFO, m_capture.m_strFilterInfo);
+  fw::DDX_Text(dx, IDC_STATIC_FILTER_INFO, m_capture.session.m_strFilterInfo);
   fw::DDX_CBIndex(dx, IDC_LIST_INVERSION, m_nInversion);
   fw::DDX_CBIndex(dx, IDC_LIST_PILOT, m_nPilot);
   fw::DDX_CBIndex(dx, IDC_LIST_ROLLOFF, m_nRollOff);
@@ -112,6 +107,7 @@ bool CQuorvexDemoDlg::OnInitDialog() {
   const std::string about = res::LoadString(IDS_ABOUTBOX);
   if (!about.empty()) Window().AppendSystemMenu(IDM_ABOUTBOX, about);
   Window().AppendSystemMenu(IDM_SIGNALHISTORY, "Signal &history...");
+  Window().AppendSystemMenu(IDM_SWEEP, "Transponder &sweep...");
 
   Window().SetIcon(m_hIcon, true);
   Window().SetIcon(m_hIcon, false);
@@ -180,12 +176,15 @@ void CQuorvexDemoDlg::OnSysCommand(unsigned command, intptr_t param) {
     return;
   }
   if ((command & 0xFFF0u) == IDM_SIGNALHISTORY) return m_signalHistory.Open();
+  if ((command & 0xFFF0u) == IDM_SWEEP) return m_sweep.Open();
   DefaultHandling(fw::SysCommandMessage(command, param));
 }
 
 void CQuorvexDemoDlg::OnWindowTimer(uintptr_t id) {
   if (id == kCaptureStatusTimerId) {
-    m_capture.OnStatusTimer();
+    m_capture.session.OnStatusTimer();
+  } else if (m_sweep.IsTick(id)) {
+    m_sweep.OnTimer();
   } else {
     OnTimer(id);
   }
@@ -197,19 +196,19 @@ void CQuorvexDemoDlg::OnPaint() {
 
 uintptr_t CQuorvexDemoDlg::OnQueryDragIcon() { return m_hIcon; }
 
-void CQuorvexDemoDlg::ToggleByClickedBox(int id, int32_t& member, bool running,
-                                         void (CQuorvexDemoDlg::*start)(),
-                                         void (CQuorvexDemoDlg::*stop)()) {
+void CQuorvexDemoDlg::ToggleByClickedBox(int32_t& member, FilterUser& user,
+                                         const std::function<void()>& start) {
+  const int id = user.EnableBox();
   const bool exchanged = UpdateData(true);
   member = IsDlgButtonChecked(id) != 0 ? 1 : 0;
   if (member != 0) {
     if (!exchanged) {
       member = 0;
-    } else if (!running) {
-      (this->*start)();
+    } else if (!user.Running()) {
+      start();
     }
-  } else if (running) {
-    (this->*stop)();
+  } else if (user.Running()) {
+    user.Stop();
   }
   if (exchanged) {
     UpdateData(false);
@@ -220,25 +219,11 @@ void CQuorvexDemoDlg::ToggleByClickedBox(int id, int32_t& member, bool running,
 }
 
 void CQuorvexDemoDlg::RunCloseSequence() {
+  // A sweep makes no call after this: the device is about to stop.
+  m_sweep.Abort();
   // A running filter is deleted without a word; one whose deletion failed
   // before is tried again, and its outcome logged as at the first try.
-  if (m_rc.m_nRcFilter != -1) {
-    if (m_rc.m_bReceiving) {
-      TunerApi.DelFilter(m_rc.m_nRcFilter);
-      // The codes delivered before DelFilter returned still reach the list
-      // and the log file.
-      ServeRemoteLines();
-    } else {
-      DeleteRemoteFilter();
-    }
-  }
-  if (m_capture.m_nTsFilter != -1) {
-    if (m_capture.m_bCapturing) {
-      TunerApi.DelFilter(m_capture.m_nTsFilter);
-    } else {
-      DeleteOrphanCaptureFilter();
-    }
-  }
+  for (FilterUser* user : FilterUsers()) user->Close();
   platform::Sleep(kFilterSettleMs);
   if (TunerApi.StopDVB() == 0) MessageBox("StopDVB() failed !", "Error", fw::BoxIcon::Stop);
   ReleaseTunerLibrary();

@@ -4,16 +4,22 @@
 // subsystem shares with the library's threads lives in a class of its own.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "app/dialog_port.h"
 #include "app/log_file.h"
-#include "capture/capture_session.h"
+#include "capture/capture_control.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "framework/message.h"
-#include "remote/rc_reception.h"
+#include "remote/rc_control.h"
+#include "sweep/library_tuner.h"
+#include "sweep/sweep_session.h"
+#include "tuner/device_control.h"
 #include "tuning/signal_recorder.h"
 
 class CQuorvexDemoDlg : public fw::Dialog {
@@ -27,13 +33,6 @@ class CQuorvexDemoDlg : public fw::Dialog {
   // Adds every line of `lines` (each ending in '\n'), in order, as AddLog
   // does, with one flush of the log file for all of them.
   void AddLogLines(const std::string& lines);
-  // Logs the remote-control lines the callbacks have queued so far
-  // (remote/remote_control.cpp).
-  void ServeRemoteLines();
-
-  // Device enumeration callbacks reach the dialog through this
-  // (tuner/device_discovery.cpp).
-  void AddEnumeratedDevice(uint32_t deviceId, const std::string& text);
 
  protected:
   void DoDataExchange(fw::DataExchange& dx) override;
@@ -52,8 +51,8 @@ class CQuorvexDemoDlg : public fw::Dialog {
 
   // Devices (tuner/device_discovery.cpp, tuner/device_changed.cpp).
   bool DiscoverDevices();
+  void AddEnumeratedDevice(uint32_t deviceId, const std::string& text);
   void OnDeviceChanged();
-  void ReportMac();
 
   // Tuning and signal (tuning/tune.cpp, tuning/signal_monitor.cpp, tuning/mis_filter.cpp).
   void OnTune();
@@ -78,11 +77,9 @@ class CQuorvexDemoDlg : public fw::Dialog {
   // EEPROM (eeprom/eeprom_backup.cpp).
   void OnEepromRead();
   void OnEepromWrite();
+  uint16_t ChosenEepromSize() const;
 
  private:
-  // The tests' one way to the state they check (tests/program/main_dialog_fixture.h).
-  friend class MainDialogPeer;
-
   // Routes notifications to the handlers above.
   static const fw::MapEntry<CQuorvexDemoDlg> kMessageMap[];
   // Deletes live filters, waits, stops the device and frees the library
@@ -97,38 +94,32 @@ class CQuorvexDemoDlg : public fw::Dialog {
   void WriteLogFile(const std::string& text);
   void OnLogFileFailed();
 
-  // Remote control (remote/remote_control.cpp): starts the registration of
-  // the chosen type; stops it.
-  void StartRemoteControl();
-  void StopRemoteControl();
-  // DelFilter on the remote-control filter, the queued lines served once it
-  // returns and the outcome logged; true when the filter is gone.
-  bool DeleteRemoteFilter();
-
-  // Capture (capture/pid_capture.cpp): starts into a file of the user's
-  // choice; stops and closes it.
-  void StartCapture();
-  void StopCapture();
-  // DelFilter on a capture filter whose deletion failed before, the outcome
-  // logged; true when it is gone.
-  bool DeleteOrphanCaptureFilter();
-
   // The "Enable" boxes of reception and capture: the clicked box's own new
   // state decides, also when the exchange stopped at a bad number before it
-  // reached the box. Unchecking stops what `running` says runs; checking
-  // starts it only when every field was valid, and is undone otherwise.
-  void ToggleByClickedBox(int id, int32_t& member, bool running, void (CQuorvexDemoDlg::*start)(),
-                          void (CQuorvexDemoDlg::*stop)());
+  // reached the box. Unchecking stops `user` when it runs; checking starts it
+  // only when every field was valid, and is undone otherwise.
+  void ToggleByClickedBox(int32_t& member, FilterUser& user, const std::function<void()>& start);
+  // Reception and capture, in the order a device switch and the close
+  // sequence stop them.
+  std::array<FilterUser*, 2> FilterUsers() { return {&m_rc, &m_capture}; }
+
+  // The device a sweep runs on: none when no device runs; the LNB values as
+  // the fields hold them (sweep/sweep_device.cpp).
+  std::optional<SweepDevice> SweepDeviceNow();
 
   // Clears the DiSEqC options the device in use does not offer (their box is
   // disabled), so that Send never uses them (diseqc/diseqc_control.cpp).
   void ClearDisabledDiseqcOptions();
+
+  // What the subsystems' logic asks of the dialog goes through this.
+  DialogPort m_ui{*this};
 
   // Members bound to controls by DoDataExchange keep the names the program
   // has always used; a subsystem's live in the class that holds its state.
   uintptr_t m_hIcon = 0;
   uintptr_t m_nTimer = 0;
   fw::ComboBox m_cbDevice;
+  DeviceControl m_devices{m_ui};
 
   // Message log: the list, the box, and the file while the box is checked.
   fw::ListBox m_lbLog;
@@ -163,20 +154,21 @@ class CQuorvexDemoDlg : public fw::Dialog {
   int32_t m_bReceiveReply = 0;
 
   // Remote-control reception and transport stream capture.
-  RcReception m_rc;
-  CaptureSession m_capture;
+  RcControl m_rc{m_ui};
+  CaptureControl m_capture{m_ui};
 
   // EEPROM.
   fw::ComboBox m_cbEepromSize;
 
-  // The capability mask of the device in use, when the library reports one.
-  std::optional<uint32_t> m_deviceCaps;
   // Every signal poll's figures, and the window that charts them.
-  SignalRecorder m_signalHistory{*this};
-};
+  SignalRecorder m_signalHistory{m_ui};
 
-// The dialog whose device list receives the enumeration callbacks.
-extern CQuorvexDemoDlg* g_pEnumDlg;
+  // The transponder sweep and its window.
+  SweepSession m_sweep{m_ui, [this] { return SweepDeviceNow(); },
+                       [](const SweepDevice& d) -> std::unique_ptr<SweepTuner> {
+                         return std::make_unique<LibraryTuner>(d.caps);
+                       }};
+};
 
 // Timer id and period of the signal poll.
 inline constexpr uintptr_t kSignalTimerId = 33;

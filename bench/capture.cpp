@@ -35,6 +35,7 @@
 #include "capture/capture_session.h"
 #include "framework/host.h"
 #include "platform/file.h"
+#include "tuner/no_window_port.h"
 #include "tuner/tuner_api.h"
 
 extern char** environ;
@@ -212,8 +213,11 @@ int RunOne(uint32_t packets, uint64_t mib, const std::string& dir) {
     std::fprintf(stderr, "cannot load the virtual card\n");
     return 1;
   }
-  CaptureSession session(nullptr, [](const std::string&) {});
+  ServingHost* serving = nullptr;
+  NoWindowPort ui([&](std::function<void()> work) { serving->Post(std::move(work)); });
+  CaptureSession session(ui);
   ServingHost host([&] { session.OnStatusTimer(); });
+  serving = &host;
   fw::SetCurrentHost(&host);
   // The dialog's default tune: a DVB-S2 transponder that locks.
   TunerApi.StartDVBEx(0xFFFFFFFFu);

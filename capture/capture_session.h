@@ -1,18 +1,20 @@
-// One capture's state, owned by the dialog: the fields of the "Filter" group,
-// the file the library's buffers go to, the bytes that reached it, the report
-// of the first failed write, and the status total, coalesced so that a stream
-// at the disk's speed costs one load per buffer rather than one post.
+// One capture's state shared with the library's thread: the file the
+// buffers go to, the bytes that reached it, the report of the first failed
+// write, and the status total, coalesced so that a stream at the disk's speed
+// costs one load per buffer rather than one post.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <string>
 
-#include "framework/dialog.h"
+#include "capture/ts_health.h"
 #include "platform/file.h"
 #include "tuner/quorvex_api.h"
+
+class UiPort;
 
 // Timer id and period of the status: about one display frame.
 inline constexpr uintptr_t kCaptureStatusTimerId = 34;
@@ -20,24 +22,18 @@ inline constexpr unsigned kCaptureStatusPeriodMs = 16;
 
 class CaptureSession {
  public:
-  // The status goes to `dialog`'s "Filter" group and runs on its timer; with
-  // no dialog nothing is shown, and whoever serves the posted work calls
-  // OnStatusTimer once per period. `log` adds a line to the message log.
-  CaptureSession(fw::Dialog* dialog, std::function<void(const std::string&)> log);
+  // The status goes to the "Filter" group of `ui`'s dialog and runs on its
+  // timer; while the dialog shows no window nothing is shown, and whoever
+  // serves the posted work calls OnStatusTimer once per period. A failed
+  // write is logged there.
+  explicit CaptureSession(UiPort& ui);
   // The library is released before the session goes, so no delivery follows.
   ~CaptureSession();
   CaptureSession(const CaptureSession&) = delete;
   CaptureSession& operator=(const CaptureSession&) = delete;
 
-  // Bound to the group's controls by the dialog's data exchange.
-  int32_t m_bFilterEnable = 0;
-  uint32_t m_nPid = 8192;
+  // The status text, bound to its control by the dialog's data exchange.
   std::string m_strFilterInfo;
-  // The library's filter number, -1 for none. One held while no capture runs
-  // belongs to a filter whose deletion failed: it may still be delivering.
-  int32_t m_nTsFilter = -1;
-  // Whether the user's capture runs.
-  bool m_bCapturing = false;
 
   // A new capture: the count, the status and the failure report start over.
   // Nothing of ours delivers into a file at this point.
@@ -51,6 +47,13 @@ class CaptureSession {
   void Deliver(const uint8_t* data, uint32_t length);
   // Bytes that reached the file since the last restart.
   uint64_t Bytes() const { return bytes_.load(); }
+  // Any thread: the stream's health as counted from the buffers this capture
+  // was handed, and the seconds it has run (to its close, once closed).
+  TsHealthTotals StreamTotals() const { return health_.Snapshot(); }
+  double StreamSeconds() const;
+
+  // The session of the program's dialog, or nullptr.
+  static CaptureSession* Current();
 
   // User-interface thread. The status timer fired: shows a grown total, or
   // after a quiet period lets the next delivery post again.
@@ -68,14 +71,22 @@ class CaptureSession {
   bool Shown() const;
   void ShowPostedStatus(uint32_t capture);
 
-  fw::Dialog* dialog_;
-  std::function<void(const std::string&)> log_;
+  UiPort& ui_;
   // Held by the callback around its write and by the user-interface thread
   // around closing, so the file is never closed under a write in flight, even
   // by a library that delivers while DelFilter is running.
   std::mutex fileMutex_;
   platform::FileHandle file_ = platform::kInvalidFile;
+  // The last write fell short: the file is not waited for until it takes a
+  // whole buffer again. Under fileMutex_.
+  bool fileStalled_ = false;
   std::atomic<uint64_t> bytes_{0};
+  // Fed with every buffer written to the file, under fileMutex_; read from
+  // any thread. The file gets the same bytes either way.
+  TsHealthCounter health_;
+  // When the capture's file was opened and closed; user-interface thread.
+  std::chrono::steady_clock::time_point opened_, closed_;
+  bool open_ = false;
   // The first failed or short write of a capture is reported once: the
   // callback marks it posted and posts; whichever of that post and the stop
   // path comes first logs it, so the line is never lost nor doubled, and one

@@ -16,7 +16,7 @@ set(CPACK_STRIP_FILES ON)
 if(WIN32)
   # Windows loads a DLL from the folder of the executable before any other,
   # so the card maker's quorvex.dll simply takes the virtual card's place.
-  install(TARGETS QuorvexDemo quorvexdemo-headless quorvex-compliance quorvex
+  install(TARGETS QuorvexDemo quorvexdemo-headless quorvex-compliance quorvex-sweep quorvex
           RUNTIME DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/windows-readme.txt DESTINATION . RENAME README.txt)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -39,7 +39,7 @@ file(RELATIVE_PATH _qv_bin_to_lib ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR
 # The programs load libquorvex.so by its bare name, so they carry the folder as
 # a RUNPATH relative to themselves (a tree installed anywhere keeps working);
 # LD_LIBRARY_PATH still puts another library in front.
-set(_qv_programs quorvexdemo-headless quorvex-compliance)
+set(_qv_programs quorvexdemo-headless quorvex-compliance quorvex-sweep)
 if(TARGET quorvexdemo)
   list(APPEND _qv_programs quorvexdemo)
 endif()
@@ -78,7 +78,7 @@ endif()
 # them (gzip -n: no name or time stamp, so the package builds reproducibly).
 find_program(QV_GZIP gzip REQUIRED)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/unix)
-set(_qv_pages quorvexdemo.1 quorvexdemo-headless.1 quorvex-compliance.1)
+set(_qv_pages quorvexdemo.1 quorvexdemo-headless.1 quorvex-compliance.1 quorvex-sweep.1)
 set(_qv_compressed "")
 foreach(_page IN LISTS _qv_pages ITEMS changelog)
   if(_page STREQUAL "changelog")
@@ -110,6 +110,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The sweep's channel files: the tables it is made to read, not needed to run.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS dtv-scan-tables)
 # CPack puts the summary first; this is the extended description under it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "QuorvexDemo loads a tuner card maker's library at run time and drives it from
 one dialog: device selection, tuning, the signal monitor, DiSEqC commands,
@@ -118,9 +120,10 @@ and restore, and multistream selection. Every call and outcome is logged.
 .
 The package holds the window (quorvexdemo), a script host that runs the same
 program without a window (quorvexdemo-headless), a checker of any tuner library
-against the contract (quorvex-compliance), a virtual card that stands in when
-no card is present, and a build of the tuner library for every card the Linux
-DVB API supports (quorvexdemo-linuxdvb).")
+against the contract (quorvex-compliance), a sweep of every transponder of a
+channel file through the library (quorvex-sweep), a virtual card that stands
+in when no card is present, and a build of the tuner library for every card
+the Linux DVB API supports (quorvexdemo-linuxdvb).")
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 include(CPack)

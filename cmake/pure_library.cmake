@@ -1,7 +1,9 @@
 # A folder's logic as a library of its own that the program's dialog builds
-# on. It must not reach into app/: the dialog depends on it, never the other
-# way round. The include path is the project's root (its headers name their
-# folder), so a check run before each build of the library enforces this.
+# on. It must not reach into app/ (the dialog depends on it, never the other
+# way round), nor into a window or a toolkit: it reaches the dialog through
+# tuner/ui_port.h. The include path is the project's root (its headers name
+# their folder), so a check run before each build of the library enforces
+# this.
 function(qv_pure_library name)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;HEADERS;LINK")
   add_library(${name} STATIC ${arg_SOURCES})

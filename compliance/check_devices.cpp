@@ -64,6 +64,8 @@ std::string Hex(uint32_t v) {
 
 }  // namespace
 
+bool IsSatelliteType(uint32_t type) { return (type >= 1 && type <= 5) || type == 12; }
+
 bool Offers(const Context& c, uint32_t bit) { return !c.caps || (*c.caps & bit) != 0; }
 
 bool Applies(Context& c, const std::string& name, bool exported, uint32_t bit) {

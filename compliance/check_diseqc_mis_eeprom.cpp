@@ -121,8 +121,7 @@ void CheckDiseqc(Context& c) {
   // The bus runs over a satellite tuner's LNB cable; other tuners have none,
   // whatever a library without GetCaps offers.
   const uint32_t type = c.tunerType.value_or(1);
-  const bool satellite = (type >= 1 && type <= 5) || type == 12;
-  if (!satellite) {
+  if (!IsSatelliteType(type)) {
     r.NotApplicable("DiSEqC", "not a satellite tuner (type " + std::to_string(type) + ")");
     return;
   }

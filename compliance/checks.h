@@ -46,6 +46,8 @@ void CheckDiseqc(Context& c);
 // Multistream selection and the EEPROM.
 void CheckMisAndEeprom(Context& c);
 
+// True for the tuner type codes of satellite tuners (DVB-S, S2, DSS, Turbo, DCII, ISDB-S).
+bool IsSatelliteType(uint32_t type);
 // True when `bit` is in the device's mask, or the library has no GetCaps.
 bool Offers(const Context& c, uint32_t bit);
 // Whether the check `name` applies: its entry point is exported and the device

@@ -18,6 +18,9 @@ const char* UsageText() {
          "                     list indexes of the dialog's choices (default 0)\n"
          "  --lof-low MHZ --lof-high MHZ --lof-switch MHZ\n"
          "                     LNB local oscillators and switch (default 9750 10600 11700)\n"
+         "  --no-lock-freq MHZ a frequency where nothing is carried, for the no-lock check\n"
+         "                     (default: 4 MHz above --freq, between two channels; on\n"
+         "                     satellite, just past the band of the known transponder)\n"
          "  --write-eeprom     allow writing the EEPROM back (it writes to the card)\n"
          "  --junit FILE       also write a JUnit XML report\n"
          "  --timeout MS       limit of one library call (default 10000)\n"
@@ -51,7 +54,7 @@ std::variant<Options, std::string> ParseOptions(int argc, const char* const* arg
     uint32_t* target;
     bool tuning;
   };
-  uint32_t device = 0, pol = 0, fec = 0, mod = 0, inv = 0, pilot = 0, roll = 0;
+  uint32_t device = 0, pol = 0, fec = 0, mod = 0, inv = 0, pilot = 0, roll = 0, noLock = 0;
   const NumberOption numbers[] = {{"--device", &device, false},
                                   {"--freq", &t.freq, true},
                                   {"--symrate", &t.symRate, true},
@@ -64,6 +67,7 @@ std::variant<Options, std::string> ParseOptions(int argc, const char* const* arg
                                   {"--inversion", &inv, true},
                                   {"--pilot", &pilot, true},
                                   {"--rolloff", &roll, true},
+                                  {"--no-lock-freq", &noLock, true},
                                   {"--timeout", &o.timeoutMs, false}};
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -88,6 +92,7 @@ std::variant<Options, std::string> ParseOptions(int argc, const char* const* arg
       ++i;
       if (arg == "--device") o.device = device;
       if (arg == "--freq") haveFreq = true;
+      if (arg == "--no-lock-freq") o.noLockFreq = noLock;
       tuneOption |= match->tuning;
     } else if (o.library.empty()) {
       o.library = arg;
@@ -105,6 +110,9 @@ std::variant<Options, std::string> ParseOptions(int argc, const char* const* arg
     t.pilot = static_cast<int32_t>(pilot);
     t.rollOff = static_cast<int32_t>(roll);
     if (TuneRangeError(t)) return *TuneRangeError(t);
+    if (o.noLockFreq && *o.noLockFreq > kMaxTuneEntry)
+      return "--no-lock-freq " + std::to_string(*o.noLockFreq) + " is too large (max " +
+             std::to_string(kMaxTuneEntry) + ")";
     o.transponder = t;
   }
   return o;

@@ -14,6 +14,7 @@ struct Options {
   std::string library;                    // a file, or empty for the program's own search
   std::optional<uint32_t> device;         // enumeration index; none: every device
   std::optional<TuneFields> transponder;  // a transponder known to lock
+  std::optional<uint32_t> noLockFreq;     // MHz where nothing is carried, with the same fields
   bool writeEeprom = false;
   bool verbose = false;
   bool help = false;

@@ -1,5 +1,6 @@
 #include "framework/dialog.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "framework/data_exchange.h"
@@ -100,7 +101,7 @@ std::optional<std::string> Dialog::FileDialog(const FileDialogRequest& request) 
 }
 
 uintptr_t Dialog::SetTimer(uintptr_t id, unsigned milliseconds) {
-  return Window().SetTimer(id, milliseconds);
+  return Window().SetTimer(id, std::max(milliseconds, kMinTimerMs));
 }
 
 bool Dialog::KillTimer(uintptr_t id) { return Window().KillTimer(id); }

@@ -15,6 +15,11 @@ namespace fw {
 
 class DataExchange;
 
+// The shortest timer period a dialog gets: window systems run no timer faster
+// (Windows raises shorter ones to this), and a zero period would keep a host's
+// loop busy forever.
+inline constexpr unsigned kMinTimerMs = 10;
+
 class Dialog {
  public:
   explicit Dialog(const DialogTemplate& dialogTemplate);
@@ -57,6 +62,7 @@ class Dialog {
   int IsDlgButtonChecked(int id) const;
   int MessageBox(const std::string& text, const std::string& caption, BoxIcon icon);
   std::optional<std::string> FileDialog(const FileDialogRequest& request);
+  // Starts (or restarts) a window timer of at least kMinTimerMs.
   uintptr_t SetTimer(uintptr_t id, unsigned milliseconds);
   bool KillTimer(uintptr_t id);
 

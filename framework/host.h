@@ -10,20 +10,12 @@
 #include <vector>
 
 #include "framework/chart_window.h"
+#include "framework/dialog_requests.h"
+#include "framework/sweep_window.h"
 
 namespace fw {
 
 class Dialog;
-
-enum class BoxIcon { None, Stop, Warning, Information };
-
-// What a save-as or open dialog is asked to show.
-struct FileDialogRequest {
-  bool save = true;
-  std::string defaultName;
-  std::string defaultExt;  // appended to a name typed without extension
-  std::string filter;      // "Desc|pattern|Desc|pattern||"
-};
 
 // Opaque icon resource handle (0 = none).
 using IconHandle = uintptr_t;
@@ -83,14 +75,16 @@ class DialogWindow {
   virtual void SetIcon(IconHandle icon, bool big) = 0;
   // Whether the window is minimised.
   virtual bool IsIconic() const = 0;
-  // Paints the minimised window: the icon centred in the client area.
+  // Paints the minimised window: the icon centred in the client area
+  // (framework/icon_origin.h says where).
   virtual void PaintIconic(IconHandle icon) = 0;
 
   // Shows a modal message box owned by this window; returns the button id.
   virtual int MessageBox(const std::string& text, const std::string& caption, BoxIcon icon) = 0;
   // Shows a modal file dialog; the chosen path, or nothing when cancelled.
   virtual std::optional<std::string> FileDialog(const FileDialogRequest& request) = 0;
-  // Starts (or restarts) a window timer; returns the id, 0 on failure.
+  // Starts (or restarts) a window timer; returns the id, 0 on failure. A
+  // dialog asks for kMinTimerMs (dialog.h) or more.
   virtual uintptr_t SetTimer(uintptr_t id, unsigned milliseconds) = 0;
   // Stops a window timer.
   virtual bool KillTimer(uintptr_t id) = 0;
@@ -101,6 +95,9 @@ class DialogWindow {
   // Opens a modeless chart window beside this one, which lives until the user
   // closes it or this window goes; nullptr where the host has none.
   virtual ChartWindow* OpenChartWindow(ChartWindowModel&) { return nullptr; }
+  // Opens a modeless sweep window beside this one, with the same life;
+  // nullptr where the host has none.
+  virtual SweepWindow* OpenSweepWindow(SweepWindowModel&) { return nullptr; }
 };
 
 // The window system as a whole.

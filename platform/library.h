@@ -20,7 +20,8 @@ void FreeLibrary(ModuleHandle module);
 // The file name the loader is asked for on this platform.
 const char* NativeLibraryName(const char* windowsName);
 // A text the library hands out (8-bit, in the system's code page) as the
-// program's own UTF-8; null reads as empty.
+// program's own UTF-8, its control characters shown as their pictures; null
+// reads as empty.
 std::string LibraryText(const char* text);
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/library.h"
+#include "platform/library_text.h"
 
 namespace platform {
 
@@ -40,7 +41,10 @@ void* GetProcAddress(ModuleHandle module, const char* name) {
 
 void FreeLibrary(ModuleHandle module) { dlclose(reinterpret_cast<void*>(module)); }
 
-// The system's code page here is UTF-8, the program's own.
-std::string LibraryText(const char* text) { return text != nullptr ? text : ""; }
+// The system's code page here is UTF-8, the program's own; a library written
+// for the Windows code page still shows every byte.
+std::string LibraryText(const char* text) {
+  return text != nullptr ? WithVisibleControls(Utf8OrWindows1252(text)) : "";
+}
 
 }  // namespace platform

@@ -36,8 +36,12 @@ Rc5Fields DecodeRc5(uint16_t word) {
 std::string RcRawLine(const uint8_t* data, uint32_t count) {
   std::string line = "RC RAW:";
   if (data == nullptr) return line;
-  line.reserve(line.size() + 3 * static_cast<size_t>(count));
-  for (uint32_t i = 0; i < count; ++i) line += Hex(" %02X", data[i]);
+  // A count no receiver hands out would have the line read far past the
+  // library's buffer: the bytes beyond any real code are left out.
+  const uint32_t shown = count < kRcRawMaxBytes ? count : kRcRawMaxBytes;
+  line.reserve(line.size() + 3 * static_cast<size_t>(shown) + 4);
+  for (uint32_t i = 0; i < shown; ++i) line += Hex(" %02X", data[i]);
+  if (shown < count) line += " ...";
   return line;
 }
 

@@ -21,6 +21,8 @@ inline constexpr uint32_t kRcKindKeyByte = 1;
 inline constexpr uint32_t kRcKindWord16 = 2;
 inline constexpr uint32_t kRcKindWord32 = 8;  // RC6 only
 
+// The most bytes a RAW line shows; a longer code ends in " ...".
+inline constexpr uint32_t kRcRawMaxBytes = 256;
 // "RC RAW:" and " %02X" per byte. A null buffer logs the prefix alone.
 std::string RcRawLine(const uint8_t* data, uint32_t count);
 // "RC5:" then " Key=%02X" (kind 1), "%04X - Dev=%02X Key=%02X Toggle=%d"

@@ -3,8 +3,8 @@
 #include <atomic>
 #include <utility>
 
-#include "framework/dialog.h"
 #include "remote/rc_line.h"
+#include "tuner/ui_port.h"
 
 namespace {
 
@@ -28,7 +28,8 @@ void QV_CALLBACK Rc5Callback(const void* code, uint32_t kind) { Deliver(Rc5Line(
 
 void QV_CALLBACK Rc6Callback(const void* code, uint32_t kind) { Deliver(Rc6Line(code, kind)); }
 
-RcReception::RcReception(std::function<void()> serve) : serve_(std::move(serve)) {
+RcReception::RcReception(UiPort& ui, std::function<void()> serve)
+    : ui_(ui), serve_(std::move(serve)) {
   g_rcReception.store(this, std::memory_order_release);
 }
 
@@ -37,16 +38,22 @@ RcReception::~RcReception() {
   g_rcReception.compare_exchange_strong(self, nullptr);
 }
 
+void RcReception::Accept(bool accept) {
+  std::lock_guard lock(mutex_);
+  accepting_ = accept;
+}
+
 void RcReception::Deliver(const std::string& line) {
   bool post = false;
   {
     std::lock_guard lock(mutex_);
+    if (!accepting_) return;
     queue_.append(line);
     queue_.push_back('\n');
     post = !postPending_;
     postPending_ = true;
   }
-  if (post) fw::Dialog::PostToUi(serve_);
+  if (post) ui_.Post(serve_);
 }
 
 const std::string& RcReception::TakeLines() {

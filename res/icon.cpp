@@ -2,7 +2,7 @@
 
 namespace res {
 
-// Defined in the generated res/icon_data.cpp (scripts/make_icon.py).
+// Defined in icon_data.cpp, generated at build time from res/icons/*.png.
 extern const IconImage kAppIconImages[];
 extern const size_t kAppIconImageCount;
 

@@ -5,6 +5,7 @@
 
 inline constexpr int IDM_ABOUTBOX = 0x0010;
 inline constexpr int IDM_SIGNALHISTORY = 0x0020;
+inline constexpr int IDM_SWEEP = 0x0030;
 inline constexpr int IDD_ABOUTBOX = 100;
 inline constexpr int IDS_ABOUTBOX = 101;
 inline constexpr int IDD_QUORVEXDEMO_DIALOG = 102;

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,15 @@ struct DeviceEntry {
   uint32_t tunerType = 0;
 };
 
+/* Outputs a signal entry point writes in place of the measurement's (a card
+   built to misbehave, for testing a program against odd libraries). `level`
+   is the integer level of Statistic and GetSignal, `levelPercent` the float
+   one of GetSignalStrength. */
+struct SignalOutputs {
+  std::optional<int32_t> lock, present, level, quality, rfLevel;
+  std::optional<float> levelPercent, snr, ber;
+};
+
 /* Which SetChannel generation asked: 1 SetChannel, 2 SetChannelEx, 3 SetChannelExEx. */
 using TuneGeneration = int;
 
@@ -34,6 +45,9 @@ class Backend {
 
   /* The devices present now; false when they cannot be listed. */
   virtual bool devices(std::vector<DeviceEntry>& /*list*/) { return false; }
+  /* After an enumeration call returned: a library that misbehaves on purpose
+     keeps `report` and reports devices later; a sound one drops it. */
+  virtual void keepReporting(std::function<void(const DeviceEntry&)> /*report*/) {}
   /* Starts a device (0xFFFFFFFF: the first) and says which one runs. */
   virtual bool start(uint32_t /*id*/, uint32_t& /*startedId*/) { return false; }
   virtual bool stop() { return false; }
@@ -47,6 +61,8 @@ class Backend {
   }
   /* The current measurement, as `reader` reads it. */
   virtual bool signal(SignalReader /*reader*/, SignalFigures& /*figures*/) { return false; }
+  /* What `reader` reports instead of the measurement's figures; none by default. */
+  virtual SignalOutputs signalOutputs(SignalReader /*reader*/) { return {}; }
 
   /* SendDiSEqC: mode 1 tone burst, mode 2 committed switch byte. */
   virtual bool diseqcSimple(uint32_t /*mode*/, uint32_t /*data*/) { return false; }

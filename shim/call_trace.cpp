@@ -1,5 +1,8 @@
 #include "call_trace.h"
 
+#include <charconv>
+#include <cmath>
+
 namespace qvabi {
 
 CallTrace::~CallTrace() {
@@ -48,10 +51,15 @@ std::string callback(bool present) { return present ? "cb" : "null"; }
 
 std::string out(const void* p) { return p ? "&" : "null"; }
 
+// "%g" as the C locale writes it: the trace is written inside the program's
+// process, whose locale may use a decimal comma, and the C runtimes spell a
+// NaN each their own way.
 std::string real(double v) {
+  if (std::isnan(v)) return "nan";
+  if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%g", v);
-  return buf;
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
+  return std::string(buf, r.ptr);
 }
 
 std::string quoted(const std::string& s) {

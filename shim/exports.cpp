@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -22,7 +21,6 @@ struct Signature;
 template <class R, class... A>
 struct Signature<R(QV_API*)(A...)> {
   using Result = R;
-  using Args = std::tuple<A...>;
 };
 
 template <Ep E>
@@ -117,9 +115,9 @@ int32_t enumerate(Backend& b, Report report) {
   return 1;
 }
 
-void traceDevice(Backend& b, const DeviceEntry& d, bool withType) {
+void traceDevice(Backend& b, const DeviceEntry& d, bool withType, bool late = false) {
   if (!b.trace().enabled()) return;
-  std::string line = "  -> DeviceEnum(";
+  std::string line = late ? "  -> late DeviceEnum(" : "  -> DeviceEnum(";
   line += tr::u32(d.id);
   line += ", ";
   line += tr::quoted(d.name);
@@ -131,20 +129,29 @@ void traceDevice(Backend& b, const DeviceEntry& d, bool withType) {
   b.trace().line(line);
 }
 
+// Reports every device through `callback`; the backend may keep reporting
+// after the call returned (late ones are traced as such).
+template <class Callback>
+int32_t enumerateThrough(Backend& b, Callback callback, bool withType) {
+  const auto report = [&b, callback, withType](const DeviceEntry& d, bool late) {
+    traceDevice(b, d, withType, late);
+    if constexpr (std::is_same_v<Callback, QvDeviceEnumCallbackEx>) {
+      callback(d.id, d.name.c_str(), d.tunerType);
+    } else {
+      callback(d.id, d.name.c_str());
+    }
+  };
+  if (!callback || !enumerate(b, [&](const DeviceEntry& d) { report(d, false); })) return 0;
+  b.keepReporting([report](const DeviceEntry& d) { report(d, true); });
+  return 1;
+}
+
 int32_t run(Tag<Ep::CheckForDVBEx>, Backend& b, QvDeviceEnumCallback callback) {
-  if (!callback) return 0;
-  return enumerate(b, [&](const DeviceEntry& d) {
-    traceDevice(b, d, false);
-    callback(d.id, d.name.c_str());
-  });
+  return enumerateThrough(b, callback, false);
 }
 
 int32_t run(Tag<Ep::CheckForDVBExEx>, Backend& b, QvDeviceEnumCallbackEx callback) {
-  if (!callback) return 0;
-  return enumerate(b, [&](const DeviceEntry& d) {
-    traceDevice(b, d, true);
-    callback(d.id, d.name.c_str(), d.tunerType);
-  });
+  return enumerateThrough(b, callback, true);
 }
 
 int32_t start(Backend& b, uint32_t id) {
@@ -260,8 +267,13 @@ int32_t run(Tag<Ep::DelFilter>, Backend& b, int32_t filter) {
   return b.deleteFilter(filter) ? 1 : 0;
 }
 
-// The integer entry points report the level rounded to whole percent.
-int32_t wholePercent(float percent) { return static_cast<int32_t>(std::lround(percent)); }
+// The integer entry points report the level rounded to whole percent (held to
+// the 32-bit range: converting a NaN or a larger float is undefined).
+int32_t wholePercent(float percent) {
+  if (std::isnan(percent)) return 0;
+  const double held = std::clamp(static_cast<double>(percent), -2147483648.0, 2147483647.0);
+  return static_cast<int32_t>(std::lround(held));
+}
 
 void noteFigure(const char* key, const std::string& value) {
   std::string text = key;
@@ -273,30 +285,33 @@ void noteFigure(const char* key, const std::string& value) {
 int32_t run(Tag<Ep::GetSignal>, Backend& b, int32_t* level, int32_t* quality) {
   SignalFigures s;
   if (!level || !quality || !b.signal(SignalReader::GetSignal, s)) return 0;
-  *level = wholePercent(s.levelPercent);
-  *quality = s.qualityPercent;
+  const SignalOutputs o = b.signalOutputs(SignalReader::GetSignal);
+  *level = o.level.value_or(wholePercent(s.levelPercent));
+  *quality = o.quality.value_or(s.qualityPercent);
   noteFigure("level", tr::s32(*level));
-  noteFigure("quality", tr::s32(s.qualityPercent));
+  noteFigure("quality", tr::s32(*quality));
   return 1;
 }
 
 int32_t run(Tag<Ep::GetSignalStrength>, Backend& b, float* level, int32_t* quality) {
   SignalFigures s;
   if (!level || !quality || !b.signal(SignalReader::GetSignalStrength, s)) return 0;
-  *level = s.levelPercent;
-  *quality = s.qualityPercent;
-  noteFigure("level", tr::real(s.levelPercent));
-  noteFigure("quality", tr::s32(s.qualityPercent));
+  const SignalOutputs o = b.signalOutputs(SignalReader::GetSignalStrength);
+  *level = o.levelPercent.value_or(s.levelPercent);
+  *quality = o.quality.value_or(s.qualityPercent);
+  noteFigure("level", tr::real(*level));
+  noteFigure("quality", tr::s32(*quality));
   return 1;
 }
 
 int32_t run(Tag<Ep::GetSignalEx>, Backend& b, float* snr, float* ber) {
   SignalFigures s;
   if (!snr || !ber || !b.signal(SignalReader::GetSignalEx, s)) return 0;
-  *snr = s.snrDb;
-  *ber = s.ber;
-  noteFigure("snr", tr::real(s.snrDb));
-  noteFigure("ber", tr::real(s.ber));
+  const SignalOutputs o = b.signalOutputs(SignalReader::GetSignalEx);
+  *snr = o.snr.value_or(s.snrDb);
+  *ber = o.ber.value_or(s.ber);
+  noteFigure("snr", tr::real(*snr));
+  noteFigure("ber", tr::real(*ber));
   return 1;
 }
 
@@ -306,29 +321,32 @@ int32_t run(Tag<Ep::GetSignalExEx>, Backend& b, uint32_t* reserved, int32_t* loc
             float* snr, float* ber) {
   SignalFigures s;
   if (!lock || !rfLevel || !snr || !ber || !b.signal(SignalReader::GetSignalExEx, s)) return 0;
-  if (!s.rfLevelDbm) {
+  const SignalOutputs o = b.signalOutputs(SignalReader::GetSignalExEx);
+  const std::optional<int32_t> rf = o.rfLevel ? o.rfLevel : s.rfLevelDbm;
+  if (!rf) {
     note("no RF level in dBm");
     return 0;
   }
   if (reserved) *reserved = 0;
-  *lock = s.lock ? 1 : 0;
-  *rfLevel = *s.rfLevelDbm;
-  *snr = s.snrDb;
-  *ber = s.ber;
+  *lock = o.lock.value_or(s.lock ? 1 : 0);
+  *rfLevel = *rf;
+  *snr = o.snr.value_or(s.snrDb);
+  *ber = o.ber.value_or(s.ber);
   noteFigure("lock", tr::s32(*lock));
   noteFigure("rf", tr::s32(*rfLevel));
-  noteFigure("snr", tr::real(s.snrDb));
-  noteFigure("ber", tr::real(s.ber));
+  noteFigure("snr", tr::real(*snr));
+  noteFigure("ber", tr::real(*ber));
   return 1;
 }
 
 int32_t run(Tag<Ep::Statistic>, Backend& b, QvStatistic* statistic) {
   SignalFigures s;
   if (!statistic || !b.signal(SignalReader::Statistic, s)) return 0;
-  statistic->lock = s.lock ? 1 : 0;
-  statistic->quality = s.qualityPercent;
-  statistic->present = s.present ? 1 : 0;
-  statistic->level = wholePercent(s.levelPercent);
+  const SignalOutputs o = b.signalOutputs(SignalReader::Statistic);
+  statistic->lock = o.lock.value_or(s.lock ? 1 : 0);
+  statistic->quality = o.quality.value_or(s.qualityPercent);
+  statistic->present = o.present.value_or(s.present ? 1 : 0);
+  statistic->level = o.level.value_or(wholePercent(s.levelPercent));
   noteFigure("lock", tr::s32(statistic->lock));
   noteFigure("quality", tr::s32(statistic->quality));
   noteFigure("present", tr::s32(statistic->present));
@@ -414,66 +432,8 @@ bool loadAtStart() noexcept {
 }  // namespace
 }  // namespace qvabi
 
-// Each export's parameters are those of its slot type; the count comes from
-// this table, the types from the slot type itself.
-#define QV_ARITY_PFN_CheckForDVB 0
-#define QV_ARITY_PFN_CheckForDVBEx 1
-#define QV_ARITY_PFN_CheckForDVBExEx 1
-#define QV_ARITY_PFN_StartDVB 0
-#define QV_ARITY_PFN_StartDVBEx 1
-#define QV_ARITY_PFN_StopDVB 0
-#define QV_ARITY_PFN_GetTunerType 1
-#define QV_ARITY_PFN_SendDiSEqC 2
-#define QV_ARITY_PFN_SendDiseqCmd 2
-#define QV_ARITY_PFN_SendDiseqCmdEx 4
-#define QV_ARITY_PFN_SetChannel 7
-#define QV_ARITY_PFN_SetChannelEx 8
-#define QV_ARITY_PFN_SetChannelExEx 11
-#define QV_ARITY_PFN_SetFilter 5
-#define QV_ARITY_PFN_SetRemoteControl 4
-#define QV_ARITY_PFN_DelFilter 1
-#define QV_ARITY_PFN_GetSignal 2
-#define QV_ARITY_PFN_GetSignalStrength 2
-#define QV_ARITY_PFN_GetSignalEx 2
-#define QV_ARITY_PFN_GetSignalExEx 5
-#define QV_ARITY_PFN_Statistic 1
-#define QV_ARITY_PFN_GetMAC 1
-#define QV_ARITY_PFN_GetEEPROM 3
-#define QV_ARITY_PFN_SetEEPROM 3
-#define QV_ARITY_PFN_GetCaps 0
-#define QV_ARITY_PFN_MISSel 3
-#define QV_ARITY_PFN_Unused 0
-
-#define QV_P(T, i) std::tuple_element_t<i, qvabi::Signature<T>::Args> a##i
-#define QV_PARAMS_0(T) void
-#define QV_PARAMS_1(T) QV_P(T, 0)
-#define QV_PARAMS_2(T) QV_PARAMS_1(T), QV_P(T, 1)
-#define QV_PARAMS_3(T) QV_PARAMS_2(T), QV_P(T, 2)
-#define QV_PARAMS_4(T) QV_PARAMS_3(T), QV_P(T, 3)
-#define QV_PARAMS_5(T) QV_PARAMS_4(T), QV_P(T, 4)
-#define QV_PARAMS_7(T) QV_PARAMS_5(T), QV_P(T, 5), QV_P(T, 6)
-#define QV_PARAMS_8(T) QV_PARAMS_7(T), QV_P(T, 7)
-#define QV_PARAMS_11(T) QV_PARAMS_8(T), QV_P(T, 8), QV_P(T, 9), QV_P(T, 10)
-#define QV_ARGS_0
-#define QV_ARGS_1 a0
-#define QV_ARGS_2 QV_ARGS_1, a1
-#define QV_ARGS_3 QV_ARGS_2, a2
-#define QV_ARGS_4 QV_ARGS_3, a3
-#define QV_ARGS_5 QV_ARGS_4, a4
-#define QV_ARGS_7 QV_ARGS_5, a5, a6
-#define QV_ARGS_8 QV_ARGS_7, a7
-#define QV_ARGS_11 QV_ARGS_8, a8, a9, a10
-#define QV_CAT(a, b) QV_CAT_(a, b)
-#define QV_CAT_(a, b) a##b
-
-// A wrong count in the table does not compile: the definition would not
-// match the contract header's prototype of the same C function.
-#define QV_DEFINE_EXPORT(name, type, critical)                                     \
-  QV_EXPORT qvabi::Signature<type>::Result QV_API name(                            \
-      QV_CAT(QV_PARAMS_, QV_ARITY_##type)(type)) {                                 \
-    return qvabi::serve<qvabi::Ep::name, type>(QV_CAT(QV_ARGS_, QV_ARITY_##type)); \
-  }
-
+// One definition per entry point, written at build time from the contract's
+// list and its slot types (shim/make_exports.cmake).
 extern "C" {
-QV_ENTRY_POINTS(QV_DEFINE_EXPORT)
+#include "export_definitions.inc"
 }

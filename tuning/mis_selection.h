@@ -12,3 +12,9 @@ struct MisSelection {
 
 // The arguments for list index `index` (0 "OFF", n + 1 for stream n).
 MisSelection MisSelectionFor(int index);
+
+class UiPort;
+
+// Passes the choice at list index `index` to MISSel, when the library has it,
+// and logs the outcome.
+void SelectStream(UiPort& ui, int index);

@@ -1,9 +1,9 @@
 #include "tuning/signal_csv.h"
 
-#include <charconv>
 #include <cstdio>
 
 #include "platform/file.h"
+#include "tuning/signal_number.h"
 
 namespace {
 
@@ -21,13 +21,11 @@ void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d) {
   y = static_cast<int64_t>(yoe) + era * 400 + (m <= 2);
 }
 
-// Shortest text that reads back as the same float, in the C locale.
-void AppendNumber(std::string& out, const std::optional<float>& v) {
+// The figure as the library reported it, in any locale: a float's shortest
+// text, an integer's digits (2147483647, not 2147483648), "nan", "inf", "-inf".
+void AppendNumber(std::string& out, const std::optional<double>& v) {
   out += ',';
-  if (!v) return;
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, *v);
-  out.append(buf, r.ptr);
+  if (v) out += ShortestText(*v);
 }
 
 // A device name is the library's text: quoted when it would break the row.
@@ -62,7 +60,9 @@ std::string IsoTimeUtc(int64_t ms) {
 }
 
 std::string SignalCsv(const SignalHistory& history) {
-  std::string out = "time,device,lock,level_pct,quality_pct,rf_dbm,snr_db,ber\n";
+  std::string out =
+      "time,device,lock,level_pct,quality_pct,rf_dbm,snr_db,ber,"
+      "ts_mbps,ts_packets,cc_errors,sync_losses,tei_packets\n";
   for (size_t i = 0; i < history.Size(); ++i) {
     const SignalSample& s = history.At(i);
     out += IsoTimeUtc(s.timeMs);
@@ -75,18 +75,27 @@ std::string SignalCsv(const SignalHistory& history) {
     AppendNumber(out, s.rfDbm);
     AppendNumber(out, s.snrDb);
     AppendNumber(out, s.ber);
+    // The stream's columns stay empty where no capture ran.
+    if (s.stream) {
+      AppendNumber(out, s.stream->mbps);
+      for (uint64_t n :
+           {s.stream->packets, s.stream->ccErrors, s.stream->syncLosses, s.stream->teiPackets}) {
+        out += ',';
+        out += std::to_string(n);
+      }
+    } else {
+      out += ",,,,,";
+    }
     out += '\n';
   }
   return out;
 }
 
 std::optional<size_t> WriteSignalCsv(const SignalHistory& history, const std::string& path) {
-  std::FILE* f = platform::CreateTextStream(path);
-  if (f == nullptr) return std::nullopt;
-  const std::string text = SignalCsv(history);
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  // A full disk may only show when the buffer is flushed at close.
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed) return std::nullopt;
+  const platform::FileHandle f = platform::CreateTextFile(path);
+  if (f == platform::kInvalidFile) return std::nullopt;
+  const bool written = platform::WriteText(f, SignalCsv(history));
+  platform::CloseHandle(f);
+  if (!written) return std::nullopt;
   return history.Size();
 }

@@ -1,20 +1,41 @@
 #include "tuning/signal_history.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <utility>
 
 SignalHistory::SignalHistory(size_t capacity) : capacity_(std::max<size_t>(capacity, 1)) {}
 
 void SignalHistory::StartSeries(std::string device) {
-  devices_.push_back(std::move(device));
-  series_ = static_cast<uint32_t>(devices_.size() - 1);
   tunePending_ = false;
+  // A series without a sample has no one to name: the new one takes its place,
+  // so starts that never poll cannot pile up names either.
+  if (!seriesSampled_) {
+    devices_.back() = std::move(device);
+    return;
+  }
+  devices_.push_back(std::move(device));
+  ++series_;
+  seriesSampled_ = false;
+  DropOldSeries();
+}
+
+void SignalHistory::DropOldSeries() {
+  // Series numbers only grow along the ring, so the oldest sample holds the
+  // oldest series still needed.
+  const uint32_t needed = count_ > 0 ? std::min(At(0).series, series_) : series_;
+  while (firstSeries_ < needed && devices_.size() > 1) {
+    devices_.pop_front();
+    ++firstSeries_;
+  }
 }
 
 void SignalHistory::MarkTune() { tunePending_ = true; }
 
 void SignalHistory::Add(SignalSample sample) {
   sample.series = series_;
+  seriesSampled_ = true;
   sample.tuneMark = std::exchange(tunePending_, false);
   // The ring grows to its capacity on demand, so a short session costs little.
   if (ring_.size() < capacity_) {
@@ -26,13 +47,16 @@ void SignalHistory::Add(SignalSample sample) {
     ++count_;
   } else {
     head_ = (head_ + 1) % capacity_;
+    DropOldSeries();
   }
 }
 
 const SignalSample& SignalHistory::At(size_t i) const { return ring_[(head_ + i) % capacity_]; }
 
 const std::string& SignalHistory::Device(uint32_t series) const {
-  return series < devices_.size() ? devices_[series] : devices_.front();
+  static const std::string none;
+  const uint32_t i = series - firstSeries_;
+  return series >= firstSeries_ && i < devices_.size() ? devices_[i] : none;
 }
 
 size_t SignalHistory::FirstAtOrAfter(int64_t timeMs) const {
@@ -50,14 +74,25 @@ size_t SignalHistory::FirstAtOrAfter(int64_t timeMs) const {
 
 namespace {
 
+// One NaN or infinity would make the whole bucket's mean one; the finite
+// figures are averaged, and a bucket of nothing else says it had a figure that
+// is not a number. The sum of a bucket of floats cannot overflow a double.
 struct Mean {
   double sum = 0;
-  int n = 0;
-  void Add(const std::optional<float>& v) {
-    if (v) sum += *v, ++n;
+  size_t n = 0;
+  bool other = false;
+  void Add(const std::optional<double>& v) {
+    if (!v) return;
+    if (std::isfinite(*v)) {
+      sum += *v, ++n;
+    } else {
+      other = true;
+    }
   }
-  std::optional<float> Get() const {
-    return n > 0 ? std::optional<float>(static_cast<float>(sum / n)) : std::nullopt;
+  std::optional<double> Get() const {
+    if (n > 0) return sum / static_cast<double>(n);
+    if (other) return std::numeric_limits<double>::quiet_NaN();
+    return std::nullopt;
   }
 };
 
@@ -79,9 +114,16 @@ std::vector<SignalSample> Decimate(const SignalHistory& h, size_t first, size_t 
   for (size_t b = 0; i < last; ++b) {
     const size_t end = b + 1 >= buckets ? last : std::max(i + 1, first + (n * (b + 1)) / buckets);
     SignalSample s = h.At(i);
-    Mean level, quality, rf, snr, ber;
+    Mean level, quality, rf, snr, ber, mbps;
+    s.stream.reset();
     for (; i < end && i < last && h.At(i).series == s.series; ++i) {
       const SignalSample& x = h.At(i);
+      if (x.stream) {
+        StreamInterval& t = s.stream ? *s.stream : s.stream.emplace();
+        t.packets += x.stream->packets, t.ccErrors += x.stream->ccErrors;
+        t.syncLosses += x.stream->syncLosses, t.teiPackets += x.stream->teiPackets;
+        mbps.Add(x.stream->mbps);
+      }
       s.tuneMark = s.tuneMark || x.tuneMark;
       if (x.lock) s.lock = s.lock.value_or(true) && *x.lock;
       if (x.present) s.present = s.present.value_or(true) && *x.present;
@@ -90,6 +132,7 @@ std::vector<SignalSample> Decimate(const SignalHistory& h, size_t first, size_t 
     }
     s.levelPct = level.Get(), s.qualityPct = quality.Get(), s.rfDbm = rf.Get();
     s.snrDb = snr.Get(), s.ber = ber.Get();
+    if (s.stream) s.stream->mbps = mbps.Get().value_or(0);
     out.push_back(std::move(s));
   }
   return out;

@@ -1,11 +1,12 @@
 #include "tuning/signal_recorder.h"
 
 #include <chrono>
-#include <cstdio>
+#include <cmath>
 #include <utility>
 
 #include "tuning/signal_chart.h"
 #include "tuning/signal_csv.h"
+#include "tuning/signal_number.h"
 
 namespace {
 
@@ -13,32 +14,42 @@ SignalRecorder* g_current = nullptr;
 
 constexpr int64_t kSpanMs[] = {60'000, 600'000, 3'600'000, 0};  // 0: all
 
+template <class Clock>
 int64_t NowMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-             std::chrono::system_clock::now().time_since_epoch())
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
       .count();
 }
 
-void Figure(std::string& out, const char* name, const std::optional<float>& v, const char* format) {
-  char buf[48];
-  if (v) {
-    std::snprintf(buf, sizeof buf, format, static_cast<double>(*v));
-  } else {
-    std::snprintf(buf, sizeof buf, "-");
-  }
-  out.append(out.empty() || out.back() == '\n' ? "" : "   ").append(name).append(buf);
+// A whole figure (as the integer entry points report them) in all its digits;
+// any other as "%g" would show it.
+std::string Whole(double v) {
+  return std::trunc(v) == v && std::fabs(v) < 1e15 ? FixedText(v, 0) : GeneralText(v);
+}
+
+void Figure(std::string& out, const char* name, const std::optional<double>& v,
+            std::string (*text)(double), const char* unit) {
+  out.append(out.empty() || out.back() == '\n' ? "" : "   ").append(name);
+  out.append(v ? text(*v) + unit : "-");
 }
 
 }  // namespace
 
 std::string SampleSummary(const SignalSample& s) {
   std::string out = s.lock ? (*s.lock ? "Lock: yes" : "Lock: no") : "Lock: -";
-  Figure(out, "Level: ", s.levelPct, "%g%%");
-  Figure(out, "Quality: ", s.qualityPct, "%g%%");
+  Figure(out, "Level: ", s.levelPct, Whole, "%");
+  Figure(out, "Quality: ", s.qualityPct, Whole, "%");
   out += '\n';  // two short lines fit a narrow window
-  Figure(out, "RF level: ", s.rfDbm, "%g dBm");
-  Figure(out, "SNR: ", s.snrDb, "%.2f dB");
-  Figure(out, "BER: ", s.ber, "%.2e");
+  Figure(out, "RF level: ", s.rfDbm, Whole, " dBm");
+  Figure(
+      out, "SNR: ", s.snrDb, [](double v) { return FixedText(v, 2); }, " dB");
+  Figure(
+      out, "BER: ", s.ber, [](double v) { return ScientificText(v, 2); }, "");
+  // While a capture runs: what the card delivered since the sample before.
+  if (s.stream) {
+    const uint64_t errors = s.stream->Errors();
+    out += "\nStream: " + FixedText(s.stream->mbps, 1) + " Mbit/s, " + std::to_string(errors) +
+           (errors == 1 ? " error" : " errors");
+  }
   return out;
 }
 
@@ -57,7 +68,7 @@ ChartSpan SpanOf(const SignalHistory& history, int span, int64_t nowMs) {
   return c;
 }
 
-SignalRecorder::SignalRecorder(fw::Dialog& owner) : owner_(owner) { g_current = this; }
+SignalRecorder::SignalRecorder(UiPort& ui) : ui_(ui) { g_current = this; }
 
 SignalRecorder::~SignalRecorder() {
   if (g_current == this) g_current = nullptr;
@@ -67,11 +78,13 @@ SignalRecorder* SignalRecorder::Current() { return g_current; }
 
 void SignalRecorder::StartSeries(std::string device) {
   history_.StartSeries(std::move(device));
+  clock_.StartSeries();
   running_ = true;
 }
 
 void SignalRecorder::Record(SignalSample sample) {
-  sample.timeMs = NowMs();
+  sample.timeMs =
+      clock_.Stamp(NowMs<std::chrono::system_clock>(), NowMs<std::chrono::steady_clock>());
   history_.Add(std::move(sample));
   if (window_ != nullptr) window_->ShowNewData();
 }
@@ -81,7 +94,7 @@ bool SignalRecorder::IsFastTick(uintptr_t timerId) const {
 }
 
 void SignalRecorder::Open() {
-  if (window_ == nullptr) window_ = owner_.Window().OpenChartWindow(*this);
+  if (window_ == nullptr) window_ = ui_.OpenChart(*this);
   if (window_ != nullptr) window_->BringToFront();
 }
 
@@ -96,13 +109,13 @@ void SignalRecorder::SetSpan(int index) {
 
 void SignalRecorder::SetSwitch(bool on) {
   // The chart window may outlive the dialog's window by a moment.
-  if (on == fast_ || !owner_.HasWindow()) return;
+  if (on == fast_ || !ui_.Shown()) return;
   fast_ = on && window_ != nullptr;
   if (fast_) {
     // No timer, no fast sampling: the switch shows what really happens.
-    fast_ = owner_.SetTimer(kFastSignalTimerId, kFastSignalPeriodMs) != 0;
+    fast_ = ui_.SetTimer(kFastSignalTimerId, kFastSignalPeriodMs);
   } else {
-    owner_.KillTimer(kFastSignalTimerId);
+    ui_.KillTimer(kFastSignalTimerId);
   }
 }
 
@@ -111,11 +124,11 @@ void SignalRecorder::Save() {
   request.defaultName = "signal.csv";
   request.defaultExt = "csv";
   request.filter = "CSV (*.csv)|*.csv|All Files (*.*)|*.*||";
-  if (!owner_.HasWindow()) return;
-  const std::optional<std::string> path = owner_.FileDialog(request);
+  if (!ui_.Shown()) return;
+  const std::optional<std::string> path = ui_.AskFile(request);
   if (!path) return;
   if (!WriteSignalCsv(history_, *path)) {
-    owner_.MessageBox("Can't write " + *path, "Error", fw::BoxIcon::Stop);
+    ui_.Box("Can't write " + *path, "Error", fw::BoxIcon::Stop);
   }
 }
 
@@ -126,7 +139,7 @@ std::string SignalRecorder::Summary() const {
 }
 
 fw::ChartPicture SignalRecorder::Picture(int width, int height) const {
-  const ChartSpan c = SpanOf(history_, span_, NowMs());
+  const ChartSpan c = SpanOf(history_, span_, NowMs<std::chrono::system_clock>());
   // About one sample per column: a day of polls draws as fast as a minute.
   const size_t columns = static_cast<size_t>(std::max(1, LayoutChart(width, height).ber.width));
   return SignalChart(Decimate(history_, c.first, history_.Size(), columns), c.t0, c.t1, width,

@@ -8,7 +8,8 @@
 #include <string>
 
 #include "framework/chart_window.h"
-#include "framework/dialog.h"
+#include "tuner/ui_port.h"
+#include "tuning/signal_clock.h"
 #include "tuning/signal_history.h"
 
 // The timer of fast sampling, and its period.
@@ -17,7 +18,7 @@ inline constexpr unsigned kFastSignalPeriodMs = 500;
 
 class SignalRecorder final : public fw::ChartWindowModel {
  public:
-  explicit SignalRecorder(fw::Dialog& owner);
+  explicit SignalRecorder(UiPort& ui);
   ~SignalRecorder() override;
   SignalRecorder(const SignalRecorder&) = delete;
   SignalRecorder& operator=(const SignalRecorder&) = delete;
@@ -28,7 +29,8 @@ class SignalRecorder final : public fw::ChartWindowModel {
   void EndSeries() { running_ = false; }
   // A tune was made; the next sample shows it.
   void MarkTune() { history_.MarkTune(); }
-  // Stamps the sample with the time now, keeps it, updates the window.
+  // Stamps the sample with the time now (SampleClock: the order survives a
+  // change of the system clock), keeps it, updates the window.
   void Record(SignalSample sample);
   // Whether a tick of this timer is a fast sample to take.
   bool IsFastTick(uintptr_t timerId) const;
@@ -53,8 +55,9 @@ class SignalRecorder final : public fw::ChartWindowModel {
   void Closed() override;
 
  private:
-  fw::Dialog& owner_;
+  UiPort& ui_;
   SignalHistory history_;
+  SampleClock clock_;
   fw::ChartWindow* window_ = nullptr;
   int span_ = 1;  // 10 minutes
   bool fast_ = false;

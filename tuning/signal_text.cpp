@@ -1,40 +1,32 @@
 #include "tuning/signal_text.h"
 
-#include <cstdio>
+#include "tuning/signal_number.h"
 
-namespace {
-
-template <class T>
-std::string Format(const char* format, T value) {
-  char text[96];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
-
-}  // namespace
+// The figures are shown as the library reported them, however absurd: a
+// card maker's engineer needs to see the INT_MIN or the NaN the library wrote.
 
 std::string LevelText(std::optional<int32_t> percent) {
-  return percent ? Format("Level: %d%%", *percent) : "Level: error";
+  return percent ? "Level: " + std::to_string(*percent) + "%" : "Level: error";
 }
 
 std::string LevelText(std::optional<float> percent) {
-  return percent ? Format("Level: %.2f%%", static_cast<double>(*percent)) : "Level: error";
+  return percent ? "Level: " + FixedText(*percent, 2) + "%" : "Level: error";
 }
 
 std::string QualityText(std::optional<int32_t> percent) {
-  return percent ? Format("Quality: %d%%", *percent) : "Quality: error";
+  return percent ? "Quality: " + std::to_string(*percent) + "%" : "Quality: error";
 }
 
 std::string RfLevelText(std::optional<int32_t> dbm) {
-  return dbm ? Format("RFLevel: %idBm", *dbm) : "RFLevel: error";
+  return dbm ? "RFLevel: " + std::to_string(*dbm) + "dBm" : "RFLevel: error";
 }
 
 std::string SnrText(std::optional<float> db) {
-  return db ? Format("SNR: %.2fdB", static_cast<double>(*db)) : "SNR: error";
+  return db ? "SNR: " + FixedText(*db, 2) + "dB" : "SNR: error";
 }
 
 std::string BerText(std::optional<float> ratio) {
-  return ratio ? Format("BER: %.5f", static_cast<double>(*ratio)) : "BER: error";
+  return ratio ? "BER: " + FixedText(*ratio, 5) : "BER: error";
 }
 
 ExtendedReading ShownReading(ExtendedReading reading) {

@@ -1,5 +1,7 @@
 // The texts of the "Signal statistics" group. Each takes the value read, or
-// nothing when the library call failed.
+// nothing when the library call failed. The texts are the same in every locale
+// and on every platform; a float that is not a number shows as "nan", "inf" or
+// "-inf" ("SNR: nandB").
 #pragma once
 
 #include <cstdint>

@@ -4,7 +4,9 @@
 #include <string_view>
 #include <utility>
 
+#include "framework/dialog_life.h"
 #include "framework/file_name.h"
+#include "framework/notification.h"
 
 namespace headless {
 
@@ -34,6 +36,15 @@ bool IsListBoxKind(fw::ControlKind kind) { return kind == fw::ControlKind::ListB
 bool IsEditKind(fw::ControlKind kind) { return kind == fw::ControlKind::Edit; }
 bool AnyKind(fw::ControlKind) { return true; }
 
+// Tells the dialog of a control's event as every host does.
+void Notify(fw::Dialog& dialog, int id, fw::ControlEvent event) {
+  const fw::ControlTemplate* control = dialog.Template().Find(id);
+  if (control == nullptr) return;
+  if (const std::optional<fw::Message> m = fw::ControlNotification(*control, event)) {
+    dialog.Dispatch(*m);
+  }
+}
+
 }  // namespace
 
 HeadlessHost::HeadlessHost(std::istream& script, std::ostream& transcript, Options options)
@@ -43,42 +54,32 @@ HeadlessHost::~HeadlessHost() { posts_.Close(); }
 
 int HeadlessHost::RunModal(fw::Dialog& dialog) {
   if (main_ != nullptr) return RunChild(dialog);
-  if (!steps_) ParseScript();
+  if (!steps_ && options_.checkWholeScriptFirst) ParseScript();
 
   HeadlessWindow window(dialog, *this);
   posts_.Open();
   main_ = &window;
-  // Runs on every way out, a script error in tests included, so the dialog
-  // never keeps a dangling window and no stale work survives the dialog.
+  // Runs on every way out, a script error in tests included, so no stale
+  // work survives the dialog.
   struct Closing {
     HeadlessHost& host;
-    fw::Dialog& dialog;
     ~Closing() {
-      dialog.AttachWindow(nullptr);
       host.main_ = nullptr;
       host.posts_.Close();
     }
-  } closing{*this, dialog};
-
-  dialog.AttachWindow(&window);
-  dialog.InitDialog();
-  if (!window.Ended()) RunScript(window);
-  out_.Line(window.Result() == fw::kIdOk ? "ended: ok" : "ended: cancel");
-  return window.Result();
+  } closing{*this};
+  const int result = fw::RunDialog(dialog, window, [&] { RunScript(window); });
+  out_.Line(result == fw::kIdOk ? "ended: ok" : "ended: cancel");
+  return result;
 }
 
 int HeadlessHost::RunChild(fw::Dialog& child) {
   HeadlessWindow window(child, *this);
-  struct Detach {
-    fw::Dialog& dialog;
-    ~Detach() { dialog.AttachWindow(nullptr); }
-  } detach{child};
-  child.AttachWindow(&window);
-  child.InitDialog();
-  out_.Line("dialog: " + child.Template().caption);
-  // A child that closed itself while starting keeps its own result.
-  if (!window.Ended()) window.EndDialog(fw::kIdOk);
-  return window.Result();
+  // Shown and closed again at once, as a user who has read it would.
+  return fw::RunDialog(child, window, [&] {
+    out_.Line("dialog: " + child.Template().caption);
+    window.EndDialog(fw::kIdOk);
+  });
 }
 
 int HeadlessHost::MessageBox(const std::string& text, const std::string& caption,
@@ -94,10 +95,19 @@ std::optional<std::string> HeadlessHost::FileDialog(const fw::FileDialogRequest&
     fileAnswers_.pop_front();
   }
   if (answer) answer = fw::WithDefaultExtension(*answer, request.defaultExt);
-  out_.Line(std::string("filedialog: ") + (request.save ? "save" : "open") +
-            " name=" + request.defaultName + " ext=" + request.defaultExt +
-            " filter=" + request.filter + " -> " + (answer ? *answer : "cancel"));
+  out_.Line(std::string("filedialog: ") + (request.save ? "save" : "open") + " name=" +
+            request.defaultName + " ext=" + request.defaultExt + " filter=" + request.filter +
+            (request.initialDir.empty() ? "" : " dir=" + request.initialDir) + " -> " +
+            (answer ? *answer : "cancel"));
   return answer;
+}
+
+void HeadlessHost::Appended(const ControlState& list, std::span<const std::string> texts) {
+  if (list.kind == fw::ControlKind::ListBox) out_.Lines("log: ", texts);
+}
+
+void HeadlessHost::Cleared(const ControlState& list) {
+  if (list.kind == fw::ControlKind::ListBox) out_.Line("log-cleared");
 }
 
 void HeadlessHost::Post(std::function<void()> work) {
@@ -127,33 +137,49 @@ void HeadlessHost::Serve(HeadlessWindow& window, std::chrono::milliseconds span)
 
 void HeadlessHost::ParseScript() {
   steps_.emplace();
-  std::string raw;
-  while (std::getline(script_, raw)) {
+  while (std::optional<Step> step = ReadStep()) steps_->push_back(std::move(*step));
+}
+
+std::optional<HeadlessHost::Step> HeadlessHost::ReadStep() {
+  for (;;) {
     ++lineNumber_;
     const std::string at = "line " + std::to_string(lineNumber_) + ": ";
-    // Passed on as a C string, a path or a typed text would end at the NUL.
-    if (raw.find('\0') != std::string::npos) Fail(at + "a NUL byte is not allowed in a line");
-    const std::string_view line = Trim(raw);
+    std::optional<std::string> raw;
+    try {
+      raw = ReadScriptLine(script_);
+    } catch (const SyntaxError& e) {
+      Fail(at + e.what());
+    }
+    if (!raw) return std::nullopt;
+    std::string_view line = Trim(*raw);
+    // An editor may start a UTF-8 file with a byte order mark.
+    if (lineNumber_ == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line = Trim(line.substr(3));
     if (IsSkipped(line)) continue;
     try {
-      steps_->push_back(Step{lineNumber_, ParseAction(line)});
+      return Step{lineNumber_, ParseAction(line)};
     } catch (const SyntaxError& e) {
       Fail(at + e.what());
     }
   }
 }
 
+std::optional<HeadlessHost::Step> HeadlessHost::NextStep() {
+  if (!steps_) return ReadStep();
+  if (nextStep_ == steps_->size()) return std::nullopt;
+  return (*steps_)[nextStep_++];
+}
+
 void HeadlessHost::RunScript(HeadlessWindow& window) {
   while (!window.Ended()) {
-    if (nextStep_ == steps_->size()) {
+    const std::optional<Step> step = NextStep();
+    if (!step) {
       // Out of script: the user closes the window.
       window.Owner().Dispatch(fw::MessageOf(fw::MessageKind::Close));
       if (!window.Ended()) Fail("end of script: the dialog did not close when asked to");
       return;
     }
-    const Step& step = (*steps_)[nextStep_++];
-    lineNumber_ = step.lineNumber;
-    Perform(step.action, window);
+    lineNumber_ = step->lineNumber;
+    Perform(step->action, window);
   }
 }
 
@@ -201,7 +227,7 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
         }
         c.check = 1;
       }
-      dialog.Dispatch(fw::CommandMessage(a.id, fw::Notify::Clicked));
+      Notify(dialog, a.id, fw::ControlEvent::Pressed);
       return;
     }
     case Verb::Select: {
@@ -210,7 +236,7 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
       if (Ignored(a, c)) return;
       checkIndex(c, -1);
       c.list.Select(static_cast<int>(a.number));
-      dialog.Dispatch(fw::CommandMessage(a.id, fw::Notify::SelChange));
+      Notify(dialog, a.id, fw::ControlEvent::SelectionChanged);
       return;
     }
     case Verb::Type: {
@@ -225,7 +251,7 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
       HeadlessWindow::ControlState& c =
           Control(window, a.id, "dblclick", IsListBoxKind, "a list box");
       if (Ignored(a, c)) return;
-      dialog.Dispatch(fw::CommandMessage(a.id, fw::Notify::DoubleClicked));
+      Notify(dialog, a.id, fw::ControlEvent::DoubleClicked);
       return;
     }
     case Verb::AnswerFile:
@@ -247,10 +273,10 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
       return;
     }
     case Verb::KeyEnter:
-      dialog.Dispatch(fw::CommandMessage(fw::kIdOk, fw::Notify::Clicked));
+      dialog.Dispatch(fw::KeyCommand(fw::DialogKey::Enter));
       return;
     case Verb::KeyEscape:
-      dialog.Dispatch(fw::CommandMessage(fw::kIdCancel, fw::Notify::Clicked));
+      dialog.Dispatch(fw::KeyCommand(fw::DialogKey::Escape));
       return;
     case Verb::Close:
       dialog.Dispatch(fw::MessageOf(fw::MessageKind::Close));
@@ -272,6 +298,14 @@ void HeadlessHost::Perform(const Action& a, HeadlessWindow& window) {
                      : "signal-csv: cannot write " + a.text);
       return;
     }
+    case Verb::Sweep:
+      if (!sweep_) Fail(at + "this program has no transponder sweep");
+      sweep_(a.text, [this](const std::string& line) { out_.Line("sweep: " + line); });
+      return;
+    case Verb::ShowStream:
+      if (!reportStream_) Fail(at + "this program captures no stream");
+      out_.Line(reportStream_());
+      return;
     case Verb::Item: {
       const HeadlessWindow::ControlState& c = Control(window, a.id, "item", IsList, "a list");
       checkIndex(c, 0);

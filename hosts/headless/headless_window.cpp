@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "hosts/headless/headless_host.h"
-
 namespace headless {
 
 bool IsList(fw::ControlKind kind) {
@@ -40,8 +38,8 @@ const char* KindName(fw::ControlKind kind) {
   return "control";
 }
 
-HeadlessWindow::HeadlessWindow(fw::Dialog& dialog, HeadlessHost& host)
-    : dialog_(dialog), host_(host) {
+HeadlessWindow::HeadlessWindow(fw::Dialog& dialog, WindowHook& hook)
+    : dialog_(dialog), hook_(hook) {
   const fw::DialogTemplate& t = dialog.Template();
   hasSystemMenu_ = (t.style & fw::kDlgSysMenu) != 0;
   for (const fw::ControlTemplate& c : t.controls) {
@@ -54,9 +52,6 @@ HeadlessWindow::HeadlessWindow(fw::Dialog& dialog, HeadlessHost& host)
     s.style = c.style;
     s.enabled = (c.style & fw::kDisabled) == 0;
     s.text = c.text;
-    if (IsList(c.kind)) {
-      for (const std::string& e : c.entries) s.list.Add(e);
-    }
     controls_.push_back(std::move(s));
   }
 }
@@ -84,8 +79,17 @@ const HeadlessWindow::ControlState* HeadlessWindow::FindList(int id) const {
 
 bool HeadlessWindow::HasControl(int id) const { return Find(id) != nullptr; }
 
+const ControlState* HeadlessWindow::Reading(int id) const {
+  const ControlState* c = Find(id);
+  if (c != nullptr) hook_.Read(*c);
+  return c;
+}
+
 void HeadlessWindow::EnableControl(int id, bool enable) {
-  if (ControlState* c = Find(id)) c->enabled = enable;
+  ControlState* c = Find(id);
+  if (c == nullptr) return;
+  c->enabled = enable;
+  hook_.Written(*c);
 }
 
 bool HeadlessWindow::IsControlEnabled(int id) const {
@@ -94,11 +98,14 @@ bool HeadlessWindow::IsControlEnabled(int id) const {
 }
 
 void HeadlessWindow::SetText(int id, const std::string& text) {
-  if (ControlState* c = Find(id)) c->text = text;
+  ControlState* c = Find(id);
+  if (c == nullptr) return;
+  c->text = text;
+  hook_.Written(*c);
 }
 
 std::string HeadlessWindow::GetText(int id) const {
-  const ControlState* c = Find(id);
+  const ControlState* c = Reading(id);
   if (c == nullptr) return {};
   if (IsList(c->kind)) return std::string(c->list.Text(c->list.Selection()));
   return c->text;
@@ -108,11 +115,12 @@ void HeadlessWindow::SetCheck(int id, int state) {
   ControlState* c = Find(id);
   if (c != nullptr && (c->kind == fw::ControlKind::CheckBox || c->kind == fw::ControlKind::Radio)) {
     c->check = state;
+    hook_.Written(*c);
   }
 }
 
 int HeadlessWindow::GetCheck(int id) const {
-  const ControlState* c = Find(id);
+  const ControlState* c = Reading(id);
   return c != nullptr ? c->check : 0;
 }
 
@@ -120,15 +128,15 @@ int HeadlessWindow::AddString(int id, const std::string& text) {
   ControlState* c = FindList(id);
   if (c == nullptr) return -1;
   const int index = c->list.Add(text);
-  if (c->kind == fw::ControlKind::ListBox) host_.Out().Line("log: " + text);
+  if (index >= 0) hook_.Appended(*c, std::span(&text, 1));
   return index;
 }
 
 void HeadlessWindow::AddStrings(int id, std::vector<std::string> texts) {
   ControlState* c = FindList(id);
   if (c == nullptr) return;
-  if (c->kind == fw::ControlKind::ListBox) host_.Out().Lines("log: ", texts);
   for (const std::string& text : texts) c->list.Add(text);
+  hook_.Appended(*c, texts);
 }
 
 int HeadlessWindow::GetCount(int id) const {
@@ -138,12 +146,17 @@ int HeadlessWindow::GetCount(int id) const {
 
 int HeadlessWindow::GetCurSel(int id) const {
   const ControlState* c = FindList(id);
-  return c != nullptr ? c->list.Selection() : -1;
+  if (c == nullptr) return -1;
+  hook_.Read(*c);
+  return c->list.Selection();
 }
 
 int HeadlessWindow::SetCurSel(int id, int index) {
   ControlState* c = FindList(id);
-  return c != nullptr ? c->list.Select(index) : -1;
+  if (c == nullptr) return -1;
+  const int selected = c->list.Select(index);
+  hook_.Written(*c);
+  return selected;
 }
 
 int HeadlessWindow::SetItemData(int id, int index, uintptr_t data) {
@@ -165,7 +178,7 @@ void HeadlessWindow::ResetContent(int id) {
   ControlState* c = FindList(id);
   if (c == nullptr) return;
   c->list.Clear();
-  if (c->kind == fw::ControlKind::ListBox) host_.Out().Line("log-cleared");
+  hook_.Cleared(*c);
 }
 
 int HeadlessWindow::SetTopIndex(int id, int index) {
@@ -193,16 +206,17 @@ void HeadlessWindow::PaintIconic(fw::IconHandle) {}
 
 int HeadlessWindow::MessageBox(const std::string& text, const std::string& caption,
                                fw::BoxIcon icon) {
-  return host_.MessageBox(text, caption, icon);
+  return hook_.MessageBox(text, caption, icon);
 }
 
 std::optional<std::string> HeadlessWindow::FileDialog(const fw::FileDialogRequest& request) {
-  return host_.FileDialog(request);
+  return hook_.FileDialog(request);
 }
 
 uintptr_t HeadlessWindow::SetTimer(uintptr_t id, unsigned milliseconds) {
-  const std::chrono::milliseconds period =
-      std::max(std::chrono::milliseconds(milliseconds), kMinTimerPeriod);
+  // The dialog sees to a period of at least fw::kMinTimerMs; a zero period
+  // asked for directly would still never let a wait end.
+  const std::chrono::milliseconds period{std::max(milliseconds, 1u)};
   const Clock::time_point due = Clock::now() + period;
   // Setting a running timer again restarts it with the new period.
   auto it =
@@ -250,6 +264,6 @@ void HeadlessWindow::EndDialog(int result) {
   result_ = result;
 }
 
-int HeadlessWindow::RunModal(fw::Dialog& child) { return host_.RunChild(child); }
+int HeadlessWindow::RunModal(fw::Dialog& child) { return hook_.RunChild(child); }
 
 }  // namespace headless

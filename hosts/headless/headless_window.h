@@ -1,6 +1,6 @@
 // An open dialog window kept entirely in memory: the controls of its template
 // and their state, its timers and its system menu. What a real window would
-// show on screen goes to the host's transcript instead.
+// show on screen, and what its user would answer, goes through its hook.
 #pragma once
 
 #include <chrono>
@@ -10,27 +10,19 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "framework/dialog_life.h"
 #include "framework/host.h"
-#include "framework/list_model.h"
 #include "framework/system_menu.h"
+#include "hosts/headless/control_state.h"
+#include "hosts/headless/window_hook.h"
 
 namespace headless {
 
-class HeadlessHost;
-
 using Clock = std::chrono::steady_clock;
 
-class HeadlessWindow : public fw::DialogWindow {
+class HeadlessWindow : public fw::ModalWindow {
  public:
-  struct ControlState {
-    int id = 0;
-    fw::ControlKind kind = fw::ControlKind::Static;
-    uint32_t style = 0;
-    bool enabled = true;
-    std::string text;
-    int check = 0;
-    fw::ListModel list;
-  };
+  using ControlState = headless::ControlState;
 
   struct Timer {
     uintptr_t id = 0;
@@ -39,15 +31,12 @@ class HeadlessWindow : public fw::DialogWindow {
     uint64_t order = 0;  // breaks ties between timers due at the same moment
   };
 
-  // Real windows do not run timers faster than this; a zero period would
-  // otherwise keep a wait busy forever.
-  static constexpr std::chrono::milliseconds kMinTimerPeriod{10};
-
-  HeadlessWindow(fw::Dialog& dialog, HeadlessHost& host);
+  // The controls of the dialog's template, as created: their lists are empty
+  // until the dialog starts (fw::StartDialog gives them the template's
+  // entries). `hook` outlives the window.
+  HeadlessWindow(fw::Dialog& dialog, WindowHook& hook);
 
   fw::Dialog& Owner() const { return dialog_; }
-  bool Ended() const { return ended_; }
-  int Result() const { return result_; }
 
   // The control with this id, or nullptr (controls without an id are never found).
   ControlState* Find(int id);
@@ -61,7 +50,9 @@ class HeadlessWindow : public fw::DialogWindow {
   // The command of the system menu's About entry, when one was appended.
   std::optional<unsigned> AboutCommand() const;
 
-  // fw::DialogWindow
+  // fw::ModalWindow
+  bool Ended() const override { return ended_; }
+  int Result() const override { return result_; }
   bool HasControl(int id) const override;
   void EnableControl(int id, bool enable) override;
   bool IsControlEnabled(int id) const override;
@@ -94,9 +85,11 @@ class HeadlessWindow : public fw::DialogWindow {
  private:
   ControlState* FindList(int id);
   const ControlState* FindList(int id) const;
+  // The control the program reads, told to the hook.
+  const ControlState* Reading(int id) const;
 
   fw::Dialog& dialog_;
-  HeadlessHost& host_;
+  WindowHook& hook_;
   std::vector<ControlState> controls_;
   std::vector<Timer> timers_;
   uint64_t timerOrder_ = 0;
@@ -105,12 +98,5 @@ class HeadlessWindow : public fw::DialogWindow {
   bool ended_ = false;
   int result_ = fw::kIdCancel;
 };
-
-// Whether a control kind holds a list of entries.
-bool IsList(fw::ControlKind kind);
-// Whether a control kind is a button a user can click.
-bool IsButton(fw::ControlKind kind);
-// A control kind as a script author would call it ("edit", "list box", ...).
-const char* KindName(fw::ControlKind kind);
 
 }  // namespace headless

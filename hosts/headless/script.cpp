@@ -3,6 +3,8 @@
 #include <charconv>
 #include <vector>
 
+#include "res/control_names.h"
+
 namespace headless {
 
 namespace {
@@ -48,11 +50,42 @@ T Number(std::string_view word, std::string_view what) {
   return value;
 }
 
+// A control by its number, or by its IDC_ name from the program's resource ids.
+int ControlId(std::string_view word) {
+  if (word.starts_with("IDC_")) {
+    if (const std::optional<int> id = res::ControlIdByName(word)) return *id;
+    throw SyntaxError("unknown control name \"" + std::string(word) + "\"");
+  }
+  return Number<int>(word, "control id");
+}
+
+bool IsDigits(std::string_view word) {
+  return !word.empty() && word.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 void ExpectCount(const std::vector<std::string_view>& args, size_t count, const char* usage) {
   if (args.size() != count) throw SyntaxError(std::string("usage: ") + usage);
 }
 
 }  // namespace
+
+std::optional<std::string> ReadScriptLine(std::istream& in) {
+  std::streambuf* buf = in.rdbuf();
+  if (buf == nullptr) return std::nullopt;
+  std::string line;
+  for (;;) {
+    const int c = buf->sbumpc();
+    if (c == std::char_traits<char>::eof()) break;
+    if (c == '\n') return line;
+    if (c == '\0') throw SyntaxError("a NUL byte is not allowed in a line");
+    if (line.size() == kMaxLineBytes) {
+      throw SyntaxError("a line is limited to " + std::to_string(kMaxLineBytes) + " bytes");
+    }
+    line += static_cast<char>(c);
+  }
+  if (line.empty()) return std::nullopt;
+  return line;
+}
 
 std::string_view Trim(std::string_view line) {
   while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
@@ -76,7 +109,7 @@ Action ParseAction(std::string_view trimmedLine) {
     const std::string_view id = NextWord(rest);
     if (id.empty()) throw SyntaxError("usage: type ID TEXT");
     a.verb = Verb::Type;
-    a.id = Number<int>(id, "control id");
+    a.id = ControlId(id);
     a.text = RestOfLine(rest);
     return a;
   }
@@ -94,10 +127,12 @@ Action ParseAction(std::string_view trimmedLine) {
     }
     throw SyntaxError("usage: answer file PATH | answer cancel");
   }
-  if (verb == "save-signal") {
-    a.verb = Verb::SaveSignal;
+  if (verb == "save-signal" || verb == "sweep") {
+    a.verb = verb == "sweep" ? Verb::Sweep : Verb::SaveSignal;
     a.text = RestOfLine(rest);
-    if (Trim(a.text).empty()) throw SyntaxError("usage: save-signal PATH");
+    if (Trim(a.text).empty()) {
+      throw SyntaxError(verb == "sweep" ? "usage: sweep FILE" : "usage: save-signal PATH");
+    }
     return a;
   }
 
@@ -108,19 +143,26 @@ Action ParseAction(std::string_view trimmedLine) {
                 : verb == "dblclick" ? "dblclick ID"
                                      : "show ID");
     a.verb = verb == "click" ? Verb::Click : verb == "dblclick" ? Verb::DoubleClick : Verb::Show;
-    a.id = Number<int>(args[0], "control id");
+    a.id = ControlId(args[0]);
   } else if (verb == "select" || verb == "item") {
     ExpectCount(args, 2, verb == "select" ? "select ID INDEX" : "item ID INDEX");
     a.verb = verb == "select" ? Verb::Select : Verb::Item;
-    a.id = Number<int>(args[0], "control id");
+    a.id = ControlId(args[0]);
     a.number = Number<int>(args[1], "index");
   } else if (verb == "wait") {
     ExpectCount(args, 1, "wait MS");
     a.verb = Verb::Wait;
-    a.number = Number<int64_t>(args[0], "milliseconds");
+    // A number past the 64-bit range is past the limit too, and says so.
+    const bool negative = !args[0].empty() && args[0].front() == '-';
+    try {
+      a.number = Number<int64_t>(args[0], "milliseconds");
+    } catch (const SyntaxError&) {
+      if (!IsDigits(args[0].substr(negative ? 1 : 0))) throw;
+      a.number = negative ? -1 : kMaxWaitMs + 1;
+    }
     if (a.number < 0) throw SyntaxError("wait needs a number of milliseconds of 0 or more");
     if (a.number > kMaxWaitMs) {
-      throw SyntaxError("wait is limited to " + std::to_string(kMaxWaitMs) + " ms");
+      throw SyntaxError("wait is limited to " + std::to_string(kMaxWaitMs) + " ms (a day)");
     }
   } else if (verb == "timer") {
     ExpectCount(args, 1, "timer ID");
@@ -137,6 +179,9 @@ Action ParseAction(std::string_view trimmedLine) {
       throw SyntaxError("usage: key enter | key escape");
     }
     a.verb = args[0] == "enter" ? Verb::KeyEnter : Verb::KeyEscape;
+  } else if (verb == "show-stream") {
+    ExpectCount(args, 0, "show-stream");
+    a.verb = Verb::ShowStream;
   } else if (verb == "close") {
     ExpectCount(args, 0, "close");
     a.verb = Verb::Close;

@@ -7,7 +7,7 @@ void Transcript::Line(std::string_view text) {
   out_ << std::flush;
 }
 
-void Transcript::Lines(std::string_view prefix, const std::vector<std::string>& texts) {
+void Transcript::Lines(std::string_view prefix, std::span<const std::string> texts) {
   for (const std::string& text : texts) Write(prefix, text);
   out_ << std::flush;
 }

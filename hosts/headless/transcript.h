@@ -4,9 +4,9 @@
 #pragma once
 
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace headless {
 
@@ -18,7 +18,7 @@ class Transcript {
   // a message with several lines can never pass for other transcript lines.
   void Line(std::string_view text);
   // Writes `prefix` and each text as Line does, with one flush for all.
-  void Lines(std::string_view prefix, const std::vector<std::string>& texts);
+  void Lines(std::string_view prefix, std::span<const std::string> texts);
 
  private:
   void Write(std::string_view prefix, std::string_view text);

@@ -1,8 +1,11 @@
 #include "hosts/win32/win32_host.h"
 
 #include <memory>
+#include <optional>
 #include <utility>
 
+#include "framework/dialog_life.h"
+#include "framework/notification.h"
 #include "hosts/win32/dialog_template_win32.h"
 #include "hosts/win32/win32_window.h"
 
@@ -18,33 +21,33 @@ struct Opening {
   Win32Host* host;
 };
 
-// The notification a control's command stands for, by the kind of control.
-bool Notification(const fw::Dialog& dialog, int id, UINT code, fw::Notify& out) {
-  if (id == fw::kIdOk || id == fw::kIdCancel) {
-    // Enter and Escape arrive as these commands from no control at all.
-    if (dialog.Template().Find(id) == nullptr || code == BN_CLICKED) {
-      out = fw::Notify::Clicked;
-      return true;
-    }
-  }
-  const fw::ControlTemplate* c = dialog.Template().Find(id);
-  if (c == nullptr) return false;
-  switch (c->kind) {
-    case fw::ControlKind::ComboBox:
-      out = fw::Notify::SelChange;
-      return code == CBN_SELCHANGE;
-    case fw::ControlKind::ListBox:
-      out = fw::Notify::DoubleClicked;
-      return code == LBN_DBLCLK;
-    case fw::ControlKind::PushButton:
-    case fw::ControlKind::DefPushButton:
-    case fw::ControlKind::CheckBox:
-    case fw::ControlKind::Radio:
-      out = fw::Notify::Clicked;
-      return code == BN_CLICKED;
+// The control event a command's notification code stands for. The codes of
+// the three control classes coincide, and the framework's rule for the
+// control's kind drops the ones it does not notify (a button's code 1 is an
+// old paint notification, not a selection).
+static_assert(CBN_SELCHANGE == LBN_SELCHANGE && CBN_DBLCLK == LBN_DBLCLK);
+std::optional<fw::ControlEvent> EventOf(UINT code) {
+  switch (code) {
+    case BN_CLICKED:
+      return fw::ControlEvent::Pressed;
+    case LBN_SELCHANGE:
+      return fw::ControlEvent::SelectionChanged;
+    case LBN_DBLCLK:
+      return fw::ControlEvent::DoubleClicked;
     default:
-      return false;
+      return std::nullopt;
   }
+}
+
+// What a command means to the dialog, or nothing.
+std::optional<fw::Message> CommandOf(const fw::Dialog& dialog, int id, UINT code) {
+  const fw::ControlTemplate* c = dialog.Template().Find(id);
+  // Enter and Escape arrive as these commands from no control at all.
+  if (c == nullptr && id == fw::kIdOk) return fw::KeyCommand(fw::DialogKey::Enter);
+  if (c == nullptr && id == fw::kIdCancel) return fw::KeyCommand(fw::DialogKey::Escape);
+  const std::optional<fw::ControlEvent> event = EventOf(code);
+  if (c == nullptr || !event) return std::nullopt;
+  return fw::ControlNotification(*c, *event);
 }
 
 INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
@@ -53,21 +56,15 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
     const Opening* o = reinterpret_cast<const Opening*>(l);
     window = new Win32Window(*o->dialog, *o->host, hwnd);
     SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(window));
-    o->dialog->AttachWindow(window);
-    // The lists get the template's entries before the dialog's own
-    // initialisation runs, as a resource's list data is loaded.
-    for (const fw::ControlTemplate& c : o->dialog->Template().controls) {
-      for (const std::string& entry : c.entries) window->AddString(c.id, entry);
-    }
-    return o->dialog->InitDialog() ? TRUE : FALSE;
+    return fw::StartDialog(*o->dialog, *window) ? TRUE : FALSE;
   }
   if (window == nullptr) return FALSE;
   fw::Dialog& dialog = window->Owner();
   switch (message) {
     case WM_COMMAND: {
-      fw::Notify code;
-      if (!Notification(dialog, LOWORD(w), HIWORD(w), code)) return FALSE;
-      dialog.Dispatch(fw::CommandMessage(LOWORD(w), code));
+      const std::optional<fw::Message> command = CommandOf(dialog, LOWORD(w), HIWORD(w));
+      if (!command) return FALSE;
+      dialog.Dispatch(*command);
       return TRUE;
     }
     case WM_CLOSE:
@@ -92,7 +89,7 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
       return reinterpret_cast<INT_PTR>(icon != 0 ? LoadAppIcon(icon, true) : nullptr);
     }
     case WM_NCDESTROY:
-      dialog.AttachWindow(nullptr);
+      fw::FinishDialog(dialog);
       SetWindowLongPtrW(hwnd, DWLP_USER, 0);
       delete window;
       return FALSE;

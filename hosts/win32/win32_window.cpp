@@ -238,6 +238,8 @@ std::optional<std::string> Win32Window::FileDialog(const fw::FileDialogRequest& 
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
+  const std::wstring dir = ToWide(request.initialDir, CP_ACP);
+  ofn.lpstrInitialDir = dir.empty() ? nullptr : dir.c_str();
   // No question before replacing a file and no insisting that it exists: the
   // program opens the path itself and reports what fails ("CreateFile()
   // failed !"), as with the other hosts.

@@ -55,6 +55,7 @@ class Win32Window : public fw::DialogWindow {
   void EndDialog(int result) override;
   int RunModal(fw::Dialog& child) override;
   fw::ChartWindow* OpenChartWindow(fw::ChartWindowModel& model) override;  // chart_window_win32.cpp
+  fw::SweepWindow* OpenSweepWindow(fw::SweepWindowModel& model) override;  // sweep_window_win32.cpp
 
  private:
   HWND Item(int id) const;

@@ -11,12 +11,9 @@
 
 #include <algorithm>
 
+#include "hosts/wx/gtk_style.h"
 #include "hosts/wx/wx_text.h"
 #include "hosts/wx/wx_window.h"
-
-#if defined(__WXGTK3__)
-#include <gtk/gtk.h>
-#endif
 
 namespace wxhost {
 
@@ -101,13 +98,7 @@ ChartFrame::ChartFrame(wxWindow* parent, fw::ChartWindowModel& model)
     model_.Closed();
     Destroy();
   });
-#if defined(__WXGTK3__)
-  // The main dialog runs modally, and GTK's modal grab covers every window
-  // of its group: a group of its own keeps this window usable beside it.
-  GtkWindowGroup* group = gtk_window_group_new();
-  gtk_window_group_add_window(group, GTK_WINDOW(GetHandle()));
-  g_object_unref(group);
-#endif
+  KeepUsableBesideModal(this);
 }
 
 fw::ChartWindow* WxDialogWindow::OpenChartWindow(fw::ChartWindowModel& model) {

@@ -43,4 +43,14 @@ void SizeByShownEntry(wxWindow* dropDown) {
 #endif
 }
 
+void KeepUsableBesideModal(wxWindow* window) {
+#if defined(__WXGTK3__)
+  GtkWindowGroup* group = gtk_window_group_new();
+  gtk_window_group_add_window(group, GTK_WINDOW(window->GetHandle()));
+  g_object_unref(group);
+#else
+  (void)window;
+#endif
+}
+
 }  // namespace wxhost

@@ -17,4 +17,9 @@ void UseCompactControls();
 // gives the control its width anyway.
 void SizeByShownEntry(wxWindow* dropDown);
 
+// Keeps a modeless window usable beside the modal main dialog: GTK's modal
+// grab covers every window of its group, so the window gets a group of its
+// own. Does nothing off GTK 3.
+void KeepUsableBesideModal(wxWindow* window);
+
 }  // namespace wxhost

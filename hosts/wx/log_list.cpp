@@ -7,10 +7,9 @@
 
 namespace wxhost {
 
-LogList::LogList(wxWindow* parent, bool notify)
+LogList::LogList(wxWindow* parent)
     : wxVListBox(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                 wxLB_MULTIPLE | wxVSCROLL | wxBORDER_THEME),
-      notify_(notify) {
+                 wxLB_MULTIPLE | wxVSCROLL | wxBORDER_THEME) {
   lineHeight_ = GetCharHeight() + 2;
   // Looked up once: on GTK the list's default colours come from a widget
   // built for the purpose, far too slow to ask for on every row drawn.
@@ -79,11 +78,11 @@ void LogList::OnLeftDown(wxMouseEvent& event) {
   Toggle(static_cast<size_t>(item));
   DoSetCurrent(item);
   lines_.Select(item);
-  if (notify_ && onClick) onClick();
+  if (onClick) onClick();
 }
 
 void LogList::OnLeftDoubleClick(wxMouseEvent&) {
-  if (notify_ && onDoubleClick) onDoubleClick();
+  if (onDoubleClick) onDoubleClick();
 }
 
 }  // namespace wxhost

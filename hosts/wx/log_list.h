@@ -15,7 +15,7 @@ namespace wxhost {
 
 class LogList : public wxVListBox {
  public:
-  LogList(wxWindow* parent, bool notify);
+  explicit LogList(wxWindow* parent);
 
   // Called on a click (after the selection was toggled) and on a double-click.
   std::function<void()> onClick;
@@ -46,7 +46,6 @@ class LogList : public wxVListBox {
   size_t Size() const { return static_cast<size_t>(lines_.Count()); }
 
   fw::ListModel lines_;
-  bool notify_;
   wxCoord lineHeight_;
   wxColour text_;
   wxColour selectedText_;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "framework/dialog.h"
+#include "framework/dialog_life.h"
 #include "hosts/wx/warm_up.h"
 #include "hosts/wx/wx_text.h"
 #include "hosts/wx/wx_window.h"
@@ -55,21 +56,14 @@ int WxHost::RunWindow(fw::Dialog& dialog, wxWindow* owner) {
   if (owner == nullptr) window.onEnded = [this] { SetAccepting(false); };
   struct Closing {
     WxHost& host;
-    fw::Dialog& dialog;
     WxDialogWindow& window;
     ~Closing() {
       window.Detach();
-      dialog.AttachWindow(nullptr);
       host.open_.pop_back();
     }
-  } closing{*this, dialog, window};
-
-  dialog.AttachWindow(&window);
-  dialog.InitDialog();
-  // A dialog that ended while starting (an error box, then Cancel) never
-  // shows its window.
-  if (!window.Ended()) window.RunLoop(owner == nullptr ? options_.onMainShown : nullptr);
-  return window.Result();
+  } closing{*this, window};
+  return fw::RunDialog(dialog, window,
+                       [&] { window.RunLoop(owner == nullptr ? options_.onMainShown : nullptr); });
 }
 
 int WxHost::ShowMessageBox(wxWindow* owner, const std::string& text, const std::string& caption,

@@ -12,6 +12,12 @@ wxString ToWx(std::string_view text) {
   return s;
 }
 
+wxString ToWxEntry(std::string_view text) {
+  wxString s = ToWx(text);
+  if (s.length() > kMaxEntryChars) s = s.Left(kMaxEntryChars - 1) + wxString::FromUTF8("\u2026");
+  return s;
+}
+
 std::string FromWx(const wxString& text) {
   const wxScopedCharBuffer utf8 = text.utf8_str();
   return std::string(utf8.data(), utf8.length());

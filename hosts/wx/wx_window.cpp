@@ -18,6 +18,8 @@
 #include <algorithm>
 
 #include "framework/file_name.h"
+#include "framework/icon_origin.h"
+#include "framework/notification.h"
 #include "hosts/wx/gtk_style.h"
 #include "hosts/wx/icons.h"
 #include "hosts/wx/log_list.h"
@@ -44,10 +46,6 @@ class CallbackTimer : public wxTimer {
  private:
   std::function<void()> onFire_;
 };
-
-// Windows never runs a window timer faster than this; a zero period would
-// otherwise keep the loop busy.
-constexpr unsigned kMinTimerMs = 10;
 
 // A window can grow up to this factor over its dialog units before controls
 // that want more are cut.
@@ -117,13 +115,12 @@ void WxDialogWindow::Build() {
     const PixelRect initial = ToPixels(ScreenDlu(c), base);
     wxWindow* w = Create(c, wxPoint(initial.x, initial.y), wxSize(initial.width, initial.height));
     controls_.emplace_back(&c, w);
-    if (c.id != fw::kIdStatic && byId_.count(c.id) == 0) {
-      byId_[c.id] = w;
-      if (c.kind == fw::ControlKind::ComboBox) {
-        fw::ListModel& model = choiceLists_[c.id].second;
-        choiceLists_[c.id].first = w;
-        for (const std::string& e : c.entries) model.Add(e);
-      }
+    if (c.id != fw::kIdStatic && records_.count(c.id) == 0) {
+      ControlRecord& r = records_[c.id];
+      r.kind = c.kind;
+      r.widget = w;
+      if (c.kind == fw::ControlKind::ListBox) r.model = &static_cast<LogList*>(w)->Lines();
+      if (c.kind == fw::ControlKind::ComboBox) r.model = &r.entries;
     }
     if (c.style & fw::kDisabled) w->Disable();
 
@@ -215,13 +212,16 @@ wxWindow* WxDialogWindow::Create(const fw::ControlTemplate& c, const wxPoint& at
     case fw::ControlKind::ComboBox: {
       auto* choice = new wxChoice(this, wxID_ANY, at, size);
       SizeByShownEntry(choice);
-      for (const std::string& e : c.entries) choice->Append(ToWx(e));
+      // The control shows the template's entries from the start, as GTK draws
+      // a drop-down without entries greyed in the first frame; they reach the
+      // model, with their item data, as the dialog starts, and FillChoice
+      // appends only what the control does not show yet.
+      for (const std::string& e : c.entries) choice->Append(ToWxEntry(e));
       return choice;
     }
     case fw::ControlKind::ListBox: {
-      auto* list = new LogList(this, (c.style & fw::kNotify) != 0);
+      auto* list = new LogList(this);
       list->SetSize(wxRect(at, size));
-      for (const std::string& e : c.entries) list->Append(e);
       return list;
     }
     case fw::ControlKind::Icon:
@@ -234,25 +234,38 @@ wxWindow* WxDialogWindow::Create(const fw::ControlTemplate& c, const wxPoint& at
 }
 
 void WxDialogWindow::Wire(const fw::ControlTemplate& c, wxWindow* w) {
-  const int id = c.id;
-  if (auto* list = dynamic_cast<LogList*>(w)) {
-    list->onClick = [this, id] { Deliver(fw::CommandMessage(id, fw::Notify::SelChange)); };
-    list->onDoubleClick = [this, id] {
-      Deliver(fw::CommandMessage(id, fw::Notify::DoubleClicked));
-    };
-  } else if (dynamic_cast<wxChoice*>(w) != nullptr) {
-    w->Bind(wxEVT_CHOICE, [this, id](wxCommandEvent&) {
-      Deliver(fw::CommandMessage(id, fw::Notify::SelChange));
-    });
-  } else if (dynamic_cast<wxCheckBox*>(w) != nullptr) {
-    w->Bind(wxEVT_CHECKBOX,
-            [this, id](wxCommandEvent&) { Deliver(fw::CommandMessage(id, fw::Notify::Clicked)); });
-  } else if (dynamic_cast<wxRadioButton*>(w) != nullptr) {
-    w->Bind(wxEVT_RADIOBUTTON,
-            [this, id](wxCommandEvent&) { Deliver(fw::CommandMessage(id, fw::Notify::Clicked)); });
-  } else if (dynamic_cast<wxButton*>(w) != nullptr) {
-    w->Bind(wxEVT_BUTTON,
-            [this, id](wxCommandEvent&) { Deliver(fw::CommandMessage(id, fw::Notify::Clicked)); });
+  // Which event means what to the dialog is the framework's rule; the native
+  // event of each kind is the toolkit's.
+  const fw::ControlTemplate* control = &c;
+  const auto tell = [this, control](fw::ControlEvent event) {
+    if (const std::optional<fw::Message> m = fw::ControlNotification(*control, event)) Deliver(*m);
+  };
+  const auto pressed = [tell](wxCommandEvent&) { tell(fw::ControlEvent::Pressed); };
+  switch (c.kind) {
+    case fw::ControlKind::PushButton:
+    case fw::ControlKind::DefPushButton:
+      w->Bind(wxEVT_BUTTON, pressed);
+      break;
+    case fw::ControlKind::CheckBox:
+      w->Bind(wxEVT_CHECKBOX, pressed);
+      break;
+    case fw::ControlKind::Radio:
+      w->Bind(wxEVT_RADIOBUTTON, pressed);
+      break;
+    case fw::ControlKind::ComboBox:
+      w->Bind(wxEVT_CHOICE, [tell](wxCommandEvent&) { tell(fw::ControlEvent::SelectionChanged); });
+      break;
+    case fw::ControlKind::ListBox: {
+      auto* list = static_cast<LogList*>(w);
+      list->onClick = [tell] { tell(fw::ControlEvent::SelectionChanged); };
+      list->onDoubleClick = [tell] { tell(fw::ControlEvent::DoubleClicked); };
+      break;
+    }
+    case fw::ControlKind::GroupBox:
+    case fw::ControlKind::Static:
+    case fw::ControlKind::Edit:
+    case fw::ControlKind::Icon:
+      break;
   }
 }
 
@@ -269,7 +282,9 @@ void WxDialogWindow::RunLoop(const std::function<void(WxDialogWindow&)>& onShown
       });
     }
     CallAfter([this] {
-      for (auto& [id, list] : choiceLists_) FillChoice(id);
+      for (auto& [id, r] : records_) {
+        if (r.kind == fw::ControlKind::ComboBox) FillChoice(id);
+      }
     });
   });
   // The first enabled tab stop starts with the focus, as the dialog manager
@@ -292,14 +307,44 @@ void WxDialogWindow::Deliver(const fw::Message& message) {
   dialog_->Dispatch(message);
 }
 
-wxWindow* WxDialogWindow::Control(int id) const {
-  auto it = byId_.find(id);
-  return it == byId_.end() ? nullptr : it->second;
+const WxDialogWindow::ControlRecord* WxDialogWindow::Record(int id) const {
+  auto it = records_.find(id);
+  return it == records_.end() ? nullptr : &it->second;
 }
 
-LogList* WxDialogWindow::FindLogList(int id) const { return dynamic_cast<LogList*>(Control(id)); }
+WxDialogWindow::ControlRecord* WxDialogWindow::Record(int id) {
+  auto it = records_.find(id);
+  return it == records_.end() ? nullptr : &it->second;
+}
 
-bool WxDialogWindow::HasControl(int id) const { return Control(id) != nullptr; }
+LogList* WxDialogWindow::MessageList(int id) const {
+  const ControlRecord* r = Record(id);
+  return r != nullptr && r->kind == fw::ControlKind::ListBox ? static_cast<LogList*>(r->widget)
+                                                             : nullptr;
+}
+
+wxChoice* WxDialogWindow::DropDown(int id) const {
+  const ControlRecord* r = Record(id);
+  return r != nullptr && r->kind == fw::ControlKind::ComboBox ? static_cast<wxChoice*>(r->widget)
+                                                              : nullptr;
+}
+
+bool WxDialogWindow::FocusIsOnPushButton() const {
+  const wxWindow* focus = FindFocus();
+  for (const auto& [c, w] : controls_) {
+    if (w == focus) {
+      return c->kind == fw::ControlKind::PushButton || c->kind == fw::ControlKind::DefPushButton;
+    }
+  }
+  return false;
+}
+
+wxWindow* WxDialogWindow::Control(int id) const {
+  const ControlRecord* r = Record(id);
+  return r != nullptr ? r->widget : nullptr;
+}
+
+bool WxDialogWindow::HasControl(int id) const { return Record(id) != nullptr; }
 
 void WxDialogWindow::EnableControl(int id, bool enable) {
   if (wxWindow* w = Control(id)) w->Enable(enable);
@@ -311,57 +356,68 @@ bool WxDialogWindow::IsControlEnabled(int id) const {
 }
 
 void WxDialogWindow::SetText(int id, const std::string& text) {
-  wxWindow* w = Control(id);
-  if (w == nullptr) return;
-  if (auto* edit = dynamic_cast<wxTextCtrl*>(w)) {
-    edit->ChangeValue(ToWx(text));
-  } else if (dynamic_cast<wxChoice*>(w) != nullptr || dynamic_cast<LogList*>(w) != nullptr) {
-    // A drop-down list has no text of its own to set.
-  } else {
-    w->SetLabel(ToWx(text));
+  const ControlRecord* r = Record(id);
+  if (r == nullptr) return;
+  switch (r->kind) {
+    case fw::ControlKind::Edit:
+      static_cast<wxTextCtrl*>(r->widget)->ChangeValue(ToWx(text));
+      break;
+    case fw::ControlKind::ComboBox:
+    case fw::ControlKind::ListBox:
+      // A list has no text of its own to set.
+      break;
+    default:
+      r->widget->SetLabel(ToWx(text));
+      break;
   }
 }
 
 std::string WxDialogWindow::GetText(int id) const {
-  wxWindow* w = Control(id);
-  if (w == nullptr) return {};
-  if (auto* edit = dynamic_cast<wxTextCtrl*>(w)) return FromWx(edit->GetValue());
+  const ControlRecord* r = Record(id);
+  if (r == nullptr) return {};
+  if (r->kind == fw::ControlKind::Edit) {
+    return FromWx(static_cast<wxTextCtrl*>(r->widget)->GetValue());
+  }
   // A list's text is its selected entry, as the program gave it.
-  if (const fw::ListModel* model = Model(id)) return std::string(model->Text(GetCurSel(id)));
-  return FromWx(w->GetLabel());
+  if (r->model != nullptr) return std::string(r->model->Text(GetCurSel(id)));
+  return FromWx(r->widget->GetLabel());
 }
 
 void WxDialogWindow::SetCheck(int id, int state) {
-  wxWindow* w = Control(id);
-  if (auto* check = dynamic_cast<wxCheckBox*>(w)) {
-    check->SetValue(state != 0);
-  } else if (auto* radio = dynamic_cast<wxRadioButton*>(w)) {
+  const ControlRecord* r = Record(id);
+  if (r == nullptr) return;
+  if (r->kind == fw::ControlKind::CheckBox) {
+    static_cast<wxCheckBox*>(r->widget)->SetValue(state != 0);
+  } else if (r->kind == fw::ControlKind::Radio && state != 0) {
     // A radio button in a group is cleared by checking another one.
-    if (state != 0) radio->SetValue(true);
+    static_cast<wxRadioButton*>(r->widget)->SetValue(true);
   }
 }
 
 int WxDialogWindow::GetCheck(int id) const {
-  wxWindow* w = Control(id);
-  if (auto* check = dynamic_cast<wxCheckBox*>(w)) return check->GetValue() ? 1 : 0;
-  if (auto* radio = dynamic_cast<wxRadioButton*>(w)) return radio->GetValue() ? 1 : 0;
+  const ControlRecord* r = Record(id);
+  if (r == nullptr) return 0;
+  if (r->kind == fw::ControlKind::CheckBox) {
+    return static_cast<wxCheckBox*>(r->widget)->GetValue() ? 1 : 0;
+  }
+  if (r->kind == fw::ControlKind::Radio) {
+    return static_cast<wxRadioButton*>(r->widget)->GetValue() ? 1 : 0;
+  }
   return 0;
 }
 
 fw::ListModel* WxDialogWindow::Model(int id) {
-  wxWindow* w = Control(id);
-  if (auto* list = dynamic_cast<LogList*>(w)) return &list->Lines();
-  auto it = choiceLists_.find(id);
-  return it != choiceLists_.end() && it->second.first == w ? &it->second.second : nullptr;
+  ControlRecord* r = Record(id);
+  return r != nullptr ? r->model : nullptr;
 }
 
 const fw::ListModel* WxDialogWindow::Model(int id) const {
-  return const_cast<WxDialogWindow*>(this)->Model(id);
+  const ControlRecord* r = Record(id);
+  return r != nullptr ? r->model : nullptr;
 }
 
 int WxDialogWindow::AddString(int id, const std::string& text) {
-  wxWindow* w = Control(id);
-  if (auto* list = dynamic_cast<LogList*>(w)) return list->Append(text);
+  if (LogList* list = MessageList(id)) return list->Append(text);
   fw::ListModel* model = Model(id);
   if (model == nullptr) return -1;
   const int index = model->Add(text);
@@ -370,15 +426,14 @@ int WxDialogWindow::AddString(int id, const std::string& text) {
 }
 
 void WxDialogWindow::FillChoice(int id, int count) {
-  auto it = choiceLists_.find(id);
-  if (it == choiceLists_.end()) return;
-  auto* choice = static_cast<wxChoice*>(it->second.first);
-  const fw::ListModel& model = it->second.second;
+  wxChoice* choice = DropDown(id);
+  if (choice == nullptr) return;
+  const fw::ListModel& model = *Model(id);
   const int wanted = count < 0 ? model.Count() : std::min(count, model.Count());
   if (static_cast<int>(choice->GetCount()) >= wanted) return;
   wxArrayString texts;
   for (int i = static_cast<int>(choice->GetCount()); i < wanted; ++i) {
-    texts.Add(ToWx(model.Text(i)));
+    texts.Add(ToWxEntry(model.Text(i)));
   }
   choice->Append(texts);
 }
@@ -389,23 +444,21 @@ int WxDialogWindow::GetCount(int id) const {
 }
 
 int WxDialogWindow::GetCurSel(int id) const {
-  wxWindow* w = Control(id);
-  if (auto* list = dynamic_cast<LogList*>(w)) return list->CaretLine();
+  if (const LogList* list = MessageList(id)) return list->CaretLine();
   // A drop-down's selection is the control's own: the user changes it.
-  if (Model(id) != nullptr) return static_cast<wxChoice*>(w)->GetSelection();
+  if (const wxChoice* choice = DropDown(id)) return choice->GetSelection();
   return -1;
 }
 
 int WxDialogWindow::SetCurSel(int id, int index) {
-  wxWindow* w = Control(id);
   fw::ListModel* model = Model(id);
   if (model == nullptr) return -1;
   const int selected = model->Select(index);
-  if (auto* list = dynamic_cast<LogList*>(w)) {
+  if (LogList* list = MessageList(id)) {
     list->SetCaretLine(selected);
   } else {
     FillChoice(id, selected + 1);
-    static_cast<wxChoice*>(w)->SetSelection(selected < 0 ? wxNOT_FOUND : selected);
+    DropDown(id)->SetSelection(selected < 0 ? wxNOT_FOUND : selected);
   }
   return selected;
 }
@@ -426,17 +479,16 @@ std::string WxDialogWindow::GetItemText(int id, int index) const {
 }
 
 void WxDialogWindow::ResetContent(int id) {
-  wxWindow* w = Control(id);
-  if (auto* list = dynamic_cast<LogList*>(w)) {
+  if (LogList* list = MessageList(id)) {
     list->RemoveAll();
-  } else if (fw::ListModel* model = Model(id)) {
-    model->Clear();
-    static_cast<wxChoice*>(w)->Clear();
+  } else if (wxChoice* choice = DropDown(id)) {
+    Model(id)->Clear();
+    choice->Clear();
   }
 }
 
 int WxDialogWindow::SetTopIndex(int id, int index) {
-  if (LogList* list = FindLogList(id)) return list->ScrollToLine(index) ? 0 : -1;
+  if (LogList* list = MessageList(id)) return list->ScrollToLine(index) ? 0 : -1;
   // A closed drop-down shows no rows to scroll; the index is only checked.
   fw::ListModel* model = Model(id);
   return model != nullptr ? model->SetTop(index) : -1;
@@ -481,8 +533,9 @@ void WxDialogWindow::PaintIconic(fw::IconHandle icon) {
   const wxBitmap bitmap = IconBitmap(icon, size > 0 ? size : 32);
   if (!bitmap.IsOk()) return;
   const wxSize client = GetClientSize();
-  paintDc_->DrawBitmap(bitmap, (client.x - bitmap.GetWidth() + 1) / 2,
-                       (client.y - bitmap.GetHeight() + 1) / 2, true);
+  const fw::Point at =
+      fw::CenteredIconOrigin(client.x, client.y, bitmap.GetWidth(), bitmap.GetHeight());
+  paintDc_->DrawBitmap(bitmap, at.x, at.y, true);
 }
 
 int WxDialogWindow::MessageBox(const std::string& text, const std::string& caption,
@@ -496,8 +549,8 @@ std::optional<std::string> WxDialogWindow::FileDialog(const fw::FileDialogReques
 #else
   const bool starDotStarMatchesAll = false;
 #endif
-  wxFileDialog dialog(this, request.save ? wxString("Save As") : wxString("Open"), wxEmptyString,
-                      ToWx(request.defaultName),
+  wxFileDialog dialog(this, request.save ? wxString("Save As") : wxString("Open"),
+                      ToWx(request.initialDir), ToWx(request.defaultName),
                       ToWx(Wildcard(request.filter, starDotStarMatchesAll)),
                       request.save ? wxFD_SAVE : wxFD_OPEN);
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
@@ -518,7 +571,7 @@ uintptr_t WxDialogWindow::SetTimer(uintptr_t id, unsigned milliseconds) {
     timer = std::make_unique<CallbackTimer>([this, id] { Deliver(fw::TimerMessage(id)); });
   }
   // Starting a running timer again restarts it with the new period.
-  timer->Start(static_cast<int>(std::max(milliseconds, kMinTimerMs)));
+  timer->Start(static_cast<int>(milliseconds));
   return id;
 }
 
@@ -581,17 +634,17 @@ void WxDialogWindow::OnCharHook(wxKeyEvent& event) {
   const int key = event.GetKeyCode();
   const int mods = event.GetModifiers();
   if (key == WXK_ESCAPE && mods == wxMOD_NONE) {
-    Deliver(fw::CommandMessage(fw::kIdCancel, fw::Notify::Clicked));
+    Deliver(fw::KeyCommand(fw::DialogKey::Escape));
     return;
   }
   if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && mods == wxMOD_NONE) {
     // A push button with the focus takes Enter as its own click; anywhere
     // else Enter is the dialog's OK command.
-    if (dynamic_cast<wxButton*>(FindFocus()) != nullptr) {
+    if (FocusIsOnPushButton()) {
       event.Skip();
       return;
     }
-    Deliver(fw::CommandMessage(fw::kIdOk, fw::Notify::Clicked));
+    Deliver(fw::KeyCommand(fw::DialogKey::Enter));
     return;
   }
   // The window menu from the keyboard: where Windows has Alt+Space, GTK

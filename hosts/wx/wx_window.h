@@ -15,11 +15,13 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "framework/dialog_life.h"
 #include "framework/host.h"
 #include "framework/list_model.h"
 #include "framework/system_menu.h"
 #include "hosts/wx/rules.h"
 
+class wxChoice;
 class wxDC;
 
 namespace wxhost {
@@ -30,7 +32,7 @@ class LogList;
 // Command of the system menu's Minimize entry, as the classic dialog names it.
 inline constexpr unsigned kScMinimize = 0xF020;
 
-class WxDialogWindow : public wxDialog, public fw::DialogWindow {
+class WxDialogWindow : public wxDialog, public fw::ModalWindow {
  public:
   WxDialogWindow(wxWindow* owner, fw::Dialog& dialog, WxHost& host);
   ~WxDialogWindow() override;
@@ -38,8 +40,6 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
   // Runs the modal loop until the dialog ends; `onShown` is called once the
   // window is on screen and painted.
   void RunLoop(const std::function<void(WxDialogWindow&)>& onShown);
-  bool Ended() const { return ended_; }
-  int Result() const { return result_; }
   // The window's dialog is going away: no message reaches it any more.
   void Detach();
   fw::Dialog* Owner() const { return dialog_; }
@@ -65,7 +65,9 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
   // Delivers a message to the dialog unless it has ended or gone.
   void Deliver(const fw::Message& message);
 
-  // fw::DialogWindow
+  // fw::ModalWindow
+  bool Ended() const override { return ended_; }
+  int Result() const override { return result_; }
   bool HasControl(int id) const override;
   void EnableControl(int id, bool enable) override;
   bool IsControlEnabled(int id) const override;
@@ -94,17 +96,33 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
   void EndDialog(int result) override;
   int RunModal(fw::Dialog& child) override;
   fw::ChartWindow* OpenChartWindow(fw::ChartWindowModel& model) override;  // chart_frame.cpp
+  fw::SweepWindow* OpenSweepWindow(fw::SweepWindowModel& model) override;  // sweep_frame.cpp
 
  private:
+  // What the window keeps of a control id (the first control with it): its
+  // kind, its widget (of the class Create makes for that kind), and a list's
+  // entries with their item data.
+  struct ControlRecord {
+    fw::ControlKind kind = fw::ControlKind::Static;
+    wxWindow* widget = nullptr;
+    fw::ListModel* model = nullptr;  // lists: the message list's own lines, or `entries`
+    fw::ListModel entries;           // a drop-down's; the widget shows only their texts
+  };
+
   void Build();
   wxWindow* Create(const fw::ControlTemplate& c, const wxPoint& at, const wxSize& size);
   void Wire(const fw::ControlTemplate& c, wxWindow* w);
+  const ControlRecord* Record(int id) const;
+  ControlRecord* Record(int id);
+  // The widget of a control of that kind, or nullptr.
+  LogList* MessageList(int id) const;
+  wxChoice* DropDown(int id) const;
+  bool FocusIsOnPushButton() const;
   void OnCharHook(wxKeyEvent& event);
   void OnCloseWindow(wxCloseEvent& event);
   void OnContextMenu(wxContextMenuEvent& event);
   void OnPaintWindow(wxPaintEvent& event);
   void SysCommand(unsigned command);
-  LogList* FindLogList(int id) const;
   // The entries of a list box or drop-down list, or nullptr.
   fw::ListModel* Model(int id);
   const fw::ListModel* Model(int id) const;
@@ -115,13 +133,10 @@ class WxDialogWindow : public wxDialog, public fw::DialogWindow {
   WxHost& host_;
   Scale scale_;
   std::vector<std::pair<const fw::ControlTemplate*, wxWindow*>> controls_;
-  std::map<int, wxWindow*> byId_;
+  std::map<int, ControlRecord> records_;
   std::map<uintptr_t, std::unique_ptr<wxTimer>> timers_;
   fw::SystemMenuEntries systemMenu_;
   bool hasSystemMenu_ = false;
-  // The drop-down lists' entries, with the control they mirror: the control
-  // shows the texts, the model keeps them with their item data.
-  std::map<int, std::pair<wxWindow*, fw::ListModel>> choiceLists_;
   // Until the window is up, a drop-down gets only the entries its selection
   // needs: GTK builds a menu item for every entry, and the main dialog's
   // 338 entries would hold the first paint back by over a dozen milliseconds.

@@ -10,10 +10,18 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "call_notes.h"
 #include "frontend_io.h"
 
 namespace ldvb {
 namespace {
+
+// How long a search gives DVB-T and DVB-T2 to lock before trying the other: longer
+// than a demodulator's acquisition of each (T2 frames are up to 250 ms long, and the
+// L1 signalling of two frames is needed), short enough to lock within a few seconds.
+std::chrono::milliseconds SearchTime(uint32_t system) {
+  return std::chrono::milliseconds(system == SYS_DVBT2 ? 2500 : 1500);
+}
 
 // Enough for about a quarter of a second of a 100 Mbit/s transport stream
 // between two reads.
@@ -51,6 +59,10 @@ struct Card::Filter {
     // Join before closing, so the thread never polls a closed descriptor.
     ts.Stop();
     rc.Stop();
+    // A filter whose card went away stopped delivering long before; the call that
+    // ends it says why, since the program cannot tell.
+    const std::string& ended = ts.Ended().empty() ? rc.Ended() : ts.Ended();
+    if (!ended.empty()) qvabi::note("reading had ended: " + ended);
     if (fd >= 0) close(fd);
   }
 };
@@ -142,12 +154,47 @@ uint32_t Card::Caps() {
 bool Card::Tune(const TuneArgs& r) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!started_) return false;
+  return TuneUnlocked(r);
+}
+
+bool Card::TuneUnlocked(const TuneArgs& r) {
+  const std::vector<uint32_t> systems =
+      CandidateSystems(started_->family, started_->delsys, r, streamId_);
+  if (systems.empty()) return false;
   const std::optional<std::vector<Property>> p =
-      TuneProperties(started_->family, started_->delsys, r, streamId_);
+      TunePropertiesFor(started_->family, systems.front(), r, streamId_);
   if (!p || !SetProperties(fd_, *p)) return false;
   lastTune_ = r;
-  if (Satellite()) powered_ = true;
+  candidates_ = systems;
+  candidate_ = 0;
+  searching_ = systems.size() > 1;
+  candidateSince_ = Clock::now();
+  ber_.Reset();
+  if (Satellite()) {
+    const std::optional<LnbControl> lnb = SatelliteLnb(r);
+    horizontal_ = lnb->horizontal;
+    selected_ = {lnb->horizontal, lnb->highBand};
+  }
   return true;
+}
+
+bool Card::ApplyCandidate(size_t index) {
+  const std::optional<std::vector<Property>> p =
+      TunePropertiesFor(started_->family, candidates_[index], *lastTune_, streamId_);
+  return p && SetProperties(fd_, *p);
+}
+
+void Card::Search(bool locked) {
+  if (!searching_) return;
+  if (locked) {
+    searching_ = false;  // this system carries the multiplex: it stays
+    return;
+  }
+  if (Clock::now() - candidateSince_ < SearchTime(candidates_[candidate_])) return;
+  candidate_ = (candidate_ + 1) % candidates_.size();
+  candidateSince_ = Clock::now();
+  ber_.Reset();
+  ApplyCandidate(candidate_);
 }
 
 bool Card::SelectStream(bool enable, uint32_t streamId) {
@@ -157,9 +204,8 @@ bool Card::SelectStream(bool enable, uint32_t streamId) {
   const uint32_t previous = streamId_;
   streamId_ = enable ? streamId : NO_STREAM_ID_FILTER;
   if (!lastTune_) return true;  // takes effect at the next tune
-  const std::optional<std::vector<Property>> p =
-      TuneProperties(started_->family, started_->delsys, *lastTune_, streamId_);
-  if (!p || !SetProperties(fd_, *p)) {
+  // A stream id can change the systems to try (a PLP is DVB-T2's): tuned afresh.
+  if (!TuneUnlocked(*lastTune_)) {
     streamId_ = previous;
     return false;
   }
@@ -172,44 +218,50 @@ bool Card::Signal(SignalFigures& f) {
   const std::optional<SignalReading> r = ReadSignal(fd_);
   if (!r) return false;
   f = Figures(*r);
+  f.ber = ber_.Next(CountsOf(*r));
+  Search(f.lock);
   return true;
 }
 
 bool Card::Satellite() const { return started_ && started_->family == Family::Satellite; }
 
-bool Card::ToneOn() const {
-  if (!Satellite() || !lastTune_) return false;
-  const std::optional<LnbControl> lnb = SatelliteLnb(*lastTune_);
-  return lnb && lnb->highBand;
-}
-
-bool Card::BusReady() {
+bool Card::Transfer(const std::optional<LnbLines>& selects, const std::function<bool()>& send) {
   if (!Satellite()) return false;
-  // Switches on the bus need their supply before the first transfer.
-  if (!powered_) {
-    if (!SetVoltage(fd_, false)) return false;
-    powered_ = true;
+  // After a tune the bus keeps the tune's lines; before one, the command decides.
+  if (!lastTune_ && selects) selected_ = *selects;
+  // Switches on the bus need their supply before the first transfer, and the supply
+  // the LNB behind them is to see.
+  if (horizontal_ != selected_.horizontal) {
+    if (!SetVoltage(fd_, selected_.horizontal)) return false;
+    horizontal_ = selected_.horizontal;
   }
-  return true;
+  if (!SetTone(fd_, false)) return false;
+  SettleBus();
+  const bool sent = send();
+  SettleBus();
+  if (lastTune_) return ApplyCandidate(candidate_) && sent;
+  return (!selected_.toneOn || SetTone(fd_, true)) && sent;
 }
 
 bool Card::Burst(bool burstB) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!BusReady()) return false;
-  return SendBurst(fd_, burstB, ToneOn());
+  return Transfer(std::nullopt, [&] { return SendBurst(fd_, burstB); });
 }
 
 bool Card::MasterCommand(const uint8_t* bytes, uint32_t length) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!BusReady()) return false;
-  return SendMasterCommand(fd_, bytes, length, ToneOn());
+  if (length < 3 || length > 6) return false;
+  return Transfer(CommittedLines(bytes, length, selected_),
+                  [&] { return SendMasterCommand(fd_, bytes, length); });
 }
 
 bool Card::MasterCommandWithReply(const uint8_t* bytes, uint32_t length,
                                   std::vector<uint8_t>& reply) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!BusReady()) return false;
-  return SendMasterCommandWithReply(fd_, bytes, length, ToneOn(), reply);
+  if (length < 3 || length > 6) return false;
+  return Transfer(CommittedLines(bytes, length, selected_), [&] {
+    return SendMasterCommand(fd_, bytes, length) && ReceiveReply(fd_, reply);
+  });
 }
 
 bool Card::AddTsFilter(uint32_t pid, TsPump::Deliver deliver, int32_t& number) {
@@ -289,8 +341,12 @@ void Card::CloseUnlocked() {
   fd_ = -1;
   started_.reset();
   caps_ = 0;
-  powered_ = false;
+  horizontal_.reset();
+  selected_ = LnbLines{};
   lastTune_.reset();
+  candidates_.clear();
+  searching_ = false;
+  ber_.Reset();
   streamId_ = NO_STREAM_ID_FILTER;
 }
 

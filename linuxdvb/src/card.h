@@ -5,6 +5,7 @@
 #ifndef QUORVEX_LINUXDVB_CARD_H
 #define QUORVEX_LINUXDVB_CARD_H
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -14,8 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "ber_meter.h"
 #include "delivery_family.h"
 #include "dvb_paths.h"
+#include "lnb_lines.h"
 #include "rc_pump.h"
 #include "signal_scale.h"
 #include "ts_pump.h"
@@ -66,11 +69,21 @@ class Card {
  private:
   struct Filter;
 
+  using Clock = std::chrono::steady_clock;
+
   bool Satellite() const;
-  /* The 22 kHz tone of the tuned band, to restore after a bus transfer. */
-  bool ToneOn() const;
-  /* A satellite device with its LNB powered (13 V if nothing was tuned yet). */
-  bool BusReady();
+  /* Tunes the started device to r with its first candidate system. */
+  bool TuneUnlocked(const TuneArgs& r);
+  /* Sets the properties of the candidate system `index` of the last tune. */
+  bool ApplyCandidate(size_t index);
+  /* While DVB-T and DVB-T2 are both candidates and neither has locked: the next one, once
+     the current one has had its time. */
+  void Search(bool locked);
+  /* One DiSEqC transfer framed by the bus waits: the supply of the last tune (or of what
+     `selects` says, before any tune), tone off, 15 ms, the transfer, 15 ms, then the last
+     tune applied again (the kernel's frontend stops tuning at a bus command), or the tone
+     of the selection when nothing was tuned. */
+  bool Transfer(const std::optional<LnbLines>& selects, const std::function<bool()>& send);
   std::vector<std::unique_ptr<Filter>> TakeFilters();
   void CloseUnlocked();
 
@@ -81,8 +94,14 @@ class Card {
   std::optional<Device> started_;
   int fd_ = -1;
   uint32_t caps_ = 0;
-  bool powered_ = false;
+  std::optional<bool> horizontal_;  // the supply as last set; none before the first
+  LnbLines selected_;               // what the bus was last told to select
   std::optional<TuneArgs> lastTune_;
+  std::vector<uint32_t> candidates_;  // the systems of the last tune, in search order
+  size_t candidate_ = 0;              // the one set now
+  bool searching_ = false;
+  Clock::time_point candidateSince_;
+  BerMeter ber_;
   uint32_t streamId_;  // NO_STREAM_ID_FILTER when none is chosen
   int32_t nextFilter_ = 1;
   std::map<int32_t, std::unique_ptr<Filter>> filters_;

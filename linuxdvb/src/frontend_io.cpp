@@ -15,10 +15,14 @@
 namespace ldvb {
 namespace {
 
+int SystemIoctl(int fd, unsigned long request, void* arg) { return ioctl(fd, request, arg); }
+
+IoctlCall g_ioctl = SystemIoctl;
+
 int Retried(int fd, unsigned long request, void* arg) {
   int r;
   do {
-    r = ioctl(fd, request, arg);
+    r = g_ioctl(fd, request, arg);
   } while (r < 0 && errno == EINTR);
   return r;
 }
@@ -30,10 +34,6 @@ int Ioctl(int fd, unsigned long request, void* arg, const char* name) {
   return r;
 }
 #define IOCTL(fd, request, arg) Ioctl(fd, request, arg, #request)
-
-// The time a DiSEqC bus needs between a change of the tone or the voltage
-// and the next transfer.
-void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(15)); }
 
 Stat FirstLayer(const dtv_fe_stats& s) {
   Stat out;
@@ -47,26 +47,13 @@ Stat FirstLayer(const dtv_fe_stats& s) {
   return out;
 }
 
-bool BusPrologue(int fd) {
-  if (IOCTL(fd, FE_SET_TONE, reinterpret_cast<void*>(SEC_TONE_OFF)) < 0) return false;
-  Settle();
-  return true;
-}
-
-bool BusEpilogue(int fd, bool toneOn) {
-  Settle();
-  return !toneOn || IOCTL(fd, FE_SET_TONE, reinterpret_cast<void*>(SEC_TONE_ON)) == 0;
-}
-
-bool Master(int fd, const uint8_t* bytes, uint32_t length) {
-  if (length < 3 || length > 6) return false;
-  dvb_diseqc_master_cmd cmd{};
-  std::memcpy(cmd.msg, bytes, length);
-  cmd.msg_len = static_cast<uint8_t>(length);
-  return IOCTL(fd, FE_DISEQC_SEND_MASTER_CMD, &cmd) == 0;
-}
-
 }  // namespace
+
+IoctlCall SwapFrontendIoctl(IoctlCall call) {
+  const IoctlCall before = g_ioctl;
+  g_ioctl = call;
+  return before;
+}
 
 void NoteErrno(const std::string& what) {
   std::string text = what;
@@ -112,18 +99,26 @@ std::optional<SignalReading> ReadSignal(int fd) {
   if (IOCTL(fd, FE_READ_STATUS, &status) < 0) return std::nullopt;
   SignalReading r;
   r.status = static_cast<uint32_t>(status);
-  dtv_property p[4]{};
+  dtv_property p[8]{};
   p[0].cmd = DTV_STAT_SIGNAL_STRENGTH;
   p[1].cmd = DTV_STAT_CNR;
   p[2].cmd = DTV_STAT_PRE_ERROR_BIT_COUNT;
   p[3].cmd = DTV_STAT_PRE_TOTAL_BIT_COUNT;
-  dtv_properties props{4, p};
+  p[4].cmd = DTV_DELIVERY_SYSTEM;
+  p[5].cmd = DTV_MODULATION;
+  p[6].cmd = DTV_INNER_FEC;
+  p[7].cmd = DTV_CODE_RATE_HP;
+  dtv_properties props{8, p};
   // Drivers without statistics or the older readings are common: no note.
   if (Retried(fd, FE_GET_PROPERTY, &props) == 0) {
     r.strength = FirstLayer(p[0].u.st);
     r.cnr = FirstLayer(p[1].u.st);
     r.preErrors = FirstLayer(p[2].u.st);
     r.preTotal = FirstLayer(p[3].u.st);
+    r.system = p[4].u.data;
+    r.modulation = p[5].u.data;
+    // DVB-T carries its code rate in the high-priority stream's field.
+    r.fec = r.system == SYS_DVBT || r.system == SYS_DVBT2 ? p[7].u.data : p[6].u.data;
   }
   if (p[0].u.st.len == 0) {
     uint16_t strength = 0;
@@ -142,36 +137,37 @@ std::optional<SignalReading> ReadSignal(int fd) {
   return r;
 }
 
-bool SendBurst(int fd, bool burstB, bool toneOn) {
-  if (!BusPrologue(fd)) return false;
-  const bool sent = IOCTL(fd, FE_DISEQC_SEND_BURST,
-                          reinterpret_cast<void*>(burstB ? SEC_MINI_B : SEC_MINI_A)) == 0;
-  return BusEpilogue(fd, toneOn) && sent;
+void SettleBus() { std::this_thread::sleep_for(std::chrono::milliseconds(15)); }
+
+bool SendBurst(int fd, bool burstB) {
+  return IOCTL(fd, FE_DISEQC_SEND_BURST,
+               reinterpret_cast<void*>(burstB ? SEC_MINI_B : SEC_MINI_A)) == 0;
 }
 
-bool SendMasterCommand(int fd, const uint8_t* bytes, uint32_t length, bool toneOn) {
-  if (length < 3 || length > 6 || !BusPrologue(fd)) return false;
-  const bool sent = Master(fd, bytes, length);
-  return BusEpilogue(fd, toneOn) && sent;
+bool SendMasterCommand(int fd, const uint8_t* bytes, uint32_t length) {
+  if (length < 3 || length > 6) return false;
+  dvb_diseqc_master_cmd cmd{};
+  std::memcpy(cmd.msg, bytes, length);
+  cmd.msg_len = static_cast<uint8_t>(length);
+  return IOCTL(fd, FE_DISEQC_SEND_MASTER_CMD, &cmd) == 0;
 }
 
-bool SendMasterCommandWithReply(int fd, const uint8_t* bytes, uint32_t length, bool toneOn,
-                                std::vector<uint8_t>& reply) {
-  if (length < 3 || length > 6 || !BusPrologue(fd)) return false;
-  bool ok = Master(fd, bytes, length);
-  if (ok) {
-    // A slave answers within 150 ms of the end of the command.
-    dvb_diseqc_slave_reply r{};
-    r.timeout = 150;
-    ok = IOCTL(fd, FE_DISEQC_RECV_SLAVE_REPLY, &r) == 0;
-    if (ok) reply.assign(r.msg, r.msg + std::min<size_t>(r.msg_len, sizeof r.msg));
-  }
-  return BusEpilogue(fd, toneOn) && ok;
+bool ReceiveReply(int fd, std::vector<uint8_t>& reply) {
+  // A slave answers within 150 ms of the end of the command.
+  dvb_diseqc_slave_reply r{};
+  r.timeout = 150;
+  if (IOCTL(fd, FE_DISEQC_RECV_SLAVE_REPLY, &r) < 0) return false;
+  reply.assign(r.msg, r.msg + std::min<size_t>(r.msg_len, sizeof r.msg));
+  return true;
 }
 
 bool SetVoltage(int fd, bool horizontal) {
   return IOCTL(fd, FE_SET_VOLTAGE,
                reinterpret_cast<void*>(horizontal ? SEC_VOLTAGE_18 : SEC_VOLTAGE_13)) == 0;
+}
+
+bool SetTone(int fd, bool on) {
+  return IOCTL(fd, FE_SET_TONE, reinterpret_cast<void*>(on ? SEC_TONE_ON : SEC_TONE_OFF)) == 0;
 }
 
 }  // namespace ldvb

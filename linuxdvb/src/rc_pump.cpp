@@ -10,15 +10,15 @@ namespace ldvb {
 namespace {
 
 // Reads up to N whole records (lirc and evdev never split one across reads)
-// and hands each on; false at the end of the data or on an error.
+// and hands each on; kEndOfData at the end of the data, the errno of a failed read.
 template <typename Record, size_t N, typename Each>
-bool ReadRecords(int fd, Each each) {
+int ReadRecords(int fd, Each each) {
   Record records[N];
   const ssize_t n = read(fd, records, sizeof records);
-  if (n < 0) return errno == EAGAIN || errno == EINTR;
-  if (n == 0) return false;
+  if (n < 0) return errno == EAGAIN || errno == EINTR ? kGoOn : errno;
+  if (n == 0) return kEndOfData;
   for (size_t i = 0; i < static_cast<size_t>(n) / sizeof(Record); ++i) each(records[i]);
-  return true;
+  return kGoOn;
 }
 
 }  // namespace
@@ -45,7 +45,7 @@ void RcPump::OnCode(const Scancode& code) {
   deliver_(&value, 2);
 }
 
-bool RcPump::OnReadable(int fd) {
+int RcPump::OnReadable(int fd) {
   if (source_ == RcSource::Lirc) {
     return ReadRecords<lirc_scancode, 16>(fd, [this](const lirc_scancode& r) {
       OnCode({r.rc_proto, r.scancode, (r.flags & LIRC_SCANCODE_FLAG_TOGGLE) != 0});

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "rc_codes.h"
 #include "reader_thread.h"
@@ -25,11 +26,14 @@ class RcPump {
              Deliver deliver);
   /* Stops and joins the thread: no delivery follows. */
   void Stop() { thread_.Stop(); }
+  /* Why the reading ended by itself; empty when Stop() ended it. After Stop(). */
+  const std::string& Ended() const { return thread_.Ended(); }
 
   /* Hands one decoded code on, if the type and filter let it through. Public for the tests. */
   void OnCode(const Scancode& code);
-  /* One read's worth of handling; false ends the thread. Public for the tests. */
-  bool OnReadable(int fd);
+  /* One read's worth of handling: kGoOn, kEndOfData or the errno that ends the
+     reading. Public for the tests. */
+  int OnReadable(int fd);
 
  private:
   RcSource source_ = RcSource::Lirc;

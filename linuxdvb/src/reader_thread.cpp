@@ -1,5 +1,6 @@
 #include "reader_thread.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -9,6 +10,13 @@
 #include <system_error>
 
 namespace ldvb {
+namespace {
+
+std::string ErrnoText(int error) {
+  return std::error_code(error, std::generic_category()).message();
+}
+
+}  // namespace
 
 ReaderThread::~ReaderThread() { Stop(); }
 
@@ -18,6 +26,7 @@ bool ReaderThread::Start(int fd, Handler handler) {
   if (wake_ < 0) return false;
   fd_ = fd;
   handler_ = std::move(handler);
+  ended_.clear();
   try {
     thread_ = std::thread(&ReaderThread::Run, this);
   } catch (const std::system_error&) {
@@ -45,20 +54,40 @@ void ReaderThread::Stop() {
 void ReaderThread::Run() {
   for (;;) {
     pollfd fds[2] = {{wake_, POLLIN, 0}, {fd_, POLLIN, 0}};
-    const int n = poll(fds, 2, -1);
-    if (n < 0) {
+    if (poll(fds, 2, -1) < 0) {
       if (errno == EINTR) continue;
-      return;
+      return End("poll failed: " + ErrnoText(errno), true);
     }
     if (fds[0].revents != 0) return;
-    if (fds[1].revents & (POLLIN | POLLPRI)) {
-      if (!handler_(fd_)) return;
-    } else if (fds[1].revents & (POLLERR | POLLHUP | POLLNVAL)) {
-      // A demux reports a buffer overflow as POLLERR; the handler's read
-      // clears it. A hang-up or a closed descriptor ends the thread.
-      if ((fds[1].revents & (POLLHUP | POLLNVAL)) || !handler_(fd_)) return;
+    const short revents = fds[1].revents;
+    if (revents & POLLNVAL) return End("POLLNVAL", false);
+    // Data first, also beside a hang-up: what came before the end is delivered. A
+    // demux reports a buffer overflow as POLLERR with POLLIN; the handler's read
+    // clears it.
+    if (revents & (POLLIN | POLLPRI)) {
+      const int why = handler_(fd_);
+      if (why == kEndOfData) return End("end of data", true);
+      if (why != kGoOn) return End("read failed: " + ErrnoText(why), true);
+    } else if (revents & POLLHUP) {
+      return End("POLLHUP", true);
+    } else if (revents & POLLERR) {
+      // The dvb core's demux and dvr answer every poll with POLLERR alone once their
+      // device is removed, while a read still finds nothing: going on would spin.
+      return End("POLLERR without data", true);
     }
   }
+}
+
+void ReaderThread::End(std::string why, bool release) {
+  ended_ = std::move(why);
+  if (!release) return;
+  // The kernel's removal of a card waits until every demux descriptor is closed, so
+  // the device's file is let go now; the number stays open (on /dev/null) until the
+  // caller closes it, so no other open can be handed it meanwhile.
+  const int null = open("/dev/null", O_RDONLY | O_CLOEXEC);
+  if (null < 0) return;
+  dup3(null, fd_, O_CLOEXEC);
+  close(null);
 }
 
 }  // namespace ldvb

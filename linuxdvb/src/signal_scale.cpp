@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cnr_requirement.h"
+
 namespace ldvb {
 namespace {
 
@@ -35,11 +37,12 @@ int32_t LevelPercent(const Stat& strength) {
   return 0;
 }
 
-int32_t QualityPercent(const Stat& cnr) {
+int32_t QualityPercent(const Stat& cnr, std::optional<double> requiredDb) {
   if (cnr.scale == FE_SCALE_RELATIVE) return Percent(RelativePercent(cnr));
-  if (cnr.scale == FE_SCALE_DECIBEL && InRange(cnr, kLowestMilliDb, kHighestMilliDb))
-    return Percent(static_cast<double>(cnr.svalue) / 250.0);
-  return 0;
+  if (cnr.scale != FE_SCALE_DECIBEL || !InRange(cnr, kLowestMilliDb, kHighestMilliDb)) return 0;
+  const double db = static_cast<double>(cnr.svalue) / 1000.0;
+  if (requiredDb) return GradedQuality(db, *requiredDb);
+  return Percent(db * 4.0);
 }
 
 std::optional<int32_t> LevelDbm(const Stat& strength) {
@@ -54,10 +57,10 @@ std::optional<float> SnrDb(const Stat& cnr) {
   return static_cast<float>(static_cast<double>(cnr.svalue) / 1000.0);
 }
 
-float BitErrorRatio(const Stat& errors, const Stat& total) {
-  if (errors.scale != FE_SCALE_COUNTER || total.scale != FE_SCALE_COUNTER || total.uvalue == 0)
-    return 0.0f;
-  return static_cast<float>(static_cast<double>(errors.uvalue) / static_cast<double>(total.uvalue));
+std::optional<BitCounts> CountsOf(const SignalReading& r) {
+  if (r.preErrors.scale != FE_SCALE_COUNTER || r.preTotal.scale != FE_SCALE_COUNTER)
+    return std::nullopt;
+  return BitCounts{r.preErrors.uvalue, r.preTotal.uvalue};
 }
 
 SignalFigures Figures(const SignalReading& r) {
@@ -65,10 +68,9 @@ SignalFigures Figures(const SignalReading& r) {
   f.lock = (r.status & FE_HAS_LOCK) != 0;
   f.present = (r.status & FE_HAS_SIGNAL) != 0;
   f.levelPercent = static_cast<float>(LevelPercent(r.strength));
-  f.qualityPercent = QualityPercent(r.cnr);
+  f.qualityPercent = QualityPercent(r.cnr, RequiredCnrDb(r.system, r.modulation, r.fec));
   f.rfLevelDbm = LevelDbm(r.strength);
   f.snrDb = SnrDb(r.cnr).value_or(0.0f);
-  f.ber = BitErrorRatio(r.preErrors, r.preTotal);
   return f;
 }
 

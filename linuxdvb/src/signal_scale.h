@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "ber_meter.h"
 #include "signal_figures.h"
 
 namespace ldvb {
@@ -24,20 +25,26 @@ struct SignalReading {
   Stat cnr;
   Stat preErrors;
   Stat preTotal;
+  // The tuning as the driver reports it (0 each when it does not), for the C/N the
+  // carrier needs.
+  uint32_t system = 0;      // SYS_*
+  uint32_t modulation = 0;  // QPSK, QAM_*, ...
+  uint32_t fec = 0;         // FEC_*: the inner code rate, the high-priority one for DVB-T
 };
 
 /* Level in percent from a relative strength, or from dBm: -90 dBm is 0 %, -30 dBm 100 %. */
 int32_t LevelPercent(const Stat& strength);
-/* Quality in percent from a relative CNR, or from dB: 0 dB is 0 %, 25 dB 100 %. */
-int32_t QualityPercent(const Stat& cnr);
+/* Quality in percent from a relative CNR, or from dB graded against the C/N the carrier
+   needs (cnr_requirement.h); without that figure 0 dB is 0 %, 25 dB 100 %. */
+int32_t QualityPercent(const Stat& cnr, std::optional<double> requiredDb = std::nullopt);
 /* RF level in whole dBm; nullopt when the driver gives no decibel figure, or one no
    receiver could measure (outside -150..+30 dBm). */
 std::optional<int32_t> LevelDbm(const Stat& strength);
 /* SNR in dB; nullopt when the driver gives no decibel figure, or one outside -50..100 dB. */
 std::optional<float> SnrDb(const Stat& cnr);
-/* Bit error ratio from the error and total bit counters; 0 while nothing was counted. */
-float BitErrorRatio(const Stat& errors, const Stat& total);
-/* Every figure of one poll. */
+/* The pre-correction counters of a reading; nullopt unless the driver counts both. */
+std::optional<BitCounts> CountsOf(const SignalReading& r);
+/* Every figure of one poll but the BER, which needs the reads before (BerMeter). */
 SignalFigures Figures(const SignalReading& r);
 
 }  // namespace ldvb

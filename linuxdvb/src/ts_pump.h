@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "reader_thread.h"
@@ -22,9 +23,12 @@ class TsPump {
   bool Start(int fd, Deliver deliver);
   /* Stops and joins the thread: no delivery follows. */
   void Stop() { thread_.Stop(); }
+  /* Why the reading ended by itself; empty when Stop() ended it. After Stop(). */
+  const std::string& Ended() const { return thread_.Ended(); }
 
-  /* One read's worth of handling; false ends the thread. Public for the tests. */
-  bool OnReadable(int fd);
+  /* One read's worth of handling: kGoOn, kEndOfData or the errno that ends the
+     reading. Public for the tests. */
+  int OnReadable(int fd);
 
  private:
   Deliver deliver_;

@@ -24,7 +24,7 @@ enum ModulationIndex : uint32_t {
   kMod128qam = 19,
   kMod256qam = 20,
 };
-enum FecIndex : uint32_t { kFec9_10 = 9, kFec2_5 = 12, kFec3_5 = 13 };
+enum FecIndex : uint32_t { kFec4_5 = 4, kFec7_8 = 7, kFec9_10 = 9, kFec2_5 = 12, kFec3_5 = 13 };
 enum PilotIndex : uint32_t { kPilotOn = 2 };
 enum RollOffIndex : uint32_t { kRollOff20 = 1, kRollOff25 = 2 };
 
@@ -52,6 +52,40 @@ bool NeedsS2(const TuneArgs& r) {
   }
   return r.fec == kFec9_10 || r.fec == kFec2_5 || r.fec == kFec3_5 || r.pilot == kPilotOn ||
          r.rollOff == kRollOff20 || r.rollOff == kRollOff25;
+}
+
+// What the choices say about DVB-T against DVB-T2 (EN 300 744 and EN 302 755): 256QAM,
+// the code rates 3/5 and 4/5, a chosen pilot pattern ("ON") and a PLP (a stream id) exist
+// only in DVB-T2; the code rate 7/8 only in DVB-T. Every other choice fits both.
+struct TerrestrialDemand {
+  bool t2Only;
+  bool tOnly;
+};
+
+TerrestrialDemand Demand(const TuneArgs& r, uint32_t streamId) {
+  const bool t2 = r.modulation == kMod256qam || r.fec == kFec3_5 || r.fec == kFec4_5 ||
+                  r.pilot == kPilotOn || streamId != NO_STREAM_ID_FILTER;
+  return {t2, r.fec == kFec7_8};
+}
+
+std::vector<uint32_t> TerrestrialCandidates(const std::vector<uint32_t>& delsys, const TuneArgs& r,
+                                            uint32_t streamId) {
+  const bool t = Has(delsys, SYS_DVBT), t2 = Has(delsys, SYS_DVBT2);
+  if (!t && !t2) {
+    const std::optional<uint32_t> other =
+        FirstPresent(delsys, {SYS_ISDBT, SYS_ATSC, SYS_ATSCMH, SYS_DTMB});
+    return other ? std::vector<uint32_t>{*other} : std::vector<uint32_t>{};
+  }
+  const TerrestrialDemand d = Demand(r, streamId);
+  if (d.t2Only && d.tOnly) return {};
+  if (d.t2Only) return t2 ? std::vector<uint32_t>{SYS_DVBT2} : std::vector<uint32_t>{};
+  if (d.tOnly) return t ? std::vector<uint32_t>{SYS_DVBT} : std::vector<uint32_t>{};
+  // Both fit: DVB-T first, the system of most channel files and of every DVB-T-only
+  // card, then DVB-T2 (a T2 demodulator asked for DVB-T does not look for T2 frames).
+  std::vector<uint32_t> out;
+  if (t) out.push_back(SYS_DVBT);
+  if (t2) out.push_back(SYS_DVBT2);
+  return out;
 }
 
 bool CarriesStreamId(uint32_t system) {
@@ -132,27 +166,38 @@ std::optional<LnbControl> SatelliteLnb(const TuneArgs& r) {
   return LnbControl{intermediate, high, r.pol == 0};
 }
 
-std::optional<uint32_t> DeliverySystemFor(Family family, const std::vector<uint32_t>& delsys,
-                                          const TuneArgs& r) {
+std::vector<uint32_t> CandidateSystems(Family family, const std::vector<uint32_t>& delsys,
+                                       const TuneArgs& r, uint32_t streamId) {
+  std::optional<uint32_t> one;
   switch (family) {
     case Family::Satellite:
       if (r.modulation == kModTurboQpsk || r.modulation == kModTurbo8psk)
-        return FirstPresent(delsys, {SYS_TURBO});
-      if (r.modulation == kModDirecTv) return FirstPresent(delsys, {SYS_DSS});
+        one = FirstPresent(delsys, {SYS_TURBO});
+      else if (r.modulation == kModDirecTv)
+        one = FirstPresent(delsys, {SYS_DSS});
       // QPSK and AUTO mean DVB-S; the list has "QPSK-S2" for a DVB-S2 QPSK carrier.
-      if (NeedsS2(r)) return FirstPresent(delsys, {SYS_DVBS2});
-      return FirstPresent(delsys, {SYS_DVBS, SYS_DVBS2, SYS_ISDBS, SYS_TURBO, SYS_DSS});
+      else if (NeedsS2(r))
+        one = FirstPresent(delsys, {SYS_DVBS2});
+      else
+        one = FirstPresent(delsys, {SYS_DVBS, SYS_DVBS2, SYS_ISDBS, SYS_TURBO, SYS_DSS});
+      break;
     case Family::Terrestrial:
-      if (r.modulation == kMod256qam || r.fec == kFec3_5) return FirstPresent(delsys, {SYS_DVBT2});
-      return FirstPresent(delsys, {SYS_DVBT, SYS_DVBT2, SYS_ISDBT, SYS_ATSC, SYS_ATSCMH, SYS_DTMB});
+      return TerrestrialCandidates(delsys, r, streamId);
     case Family::Cable:
-      return FirstPresent(delsys,
-                          {SYS_DVBC_ANNEX_A, SYS_DVBC_ANNEX_C, SYS_DVBC_ANNEX_B, SYS_ISDBC});
+      one = FirstPresent(delsys, {SYS_DVBC_ANNEX_A, SYS_DVBC_ANNEX_C, SYS_DVBC_ANNEX_B, SYS_ISDBC});
+      break;
   }
-  return std::nullopt;
+  return one ? std::vector<uint32_t>{*one} : std::vector<uint32_t>{};
 }
 
-uint32_t TerrestrialBandwidthHz(uint32_t symbolRateField) {
+std::optional<uint32_t> DeliverySystemFor(Family family, const std::vector<uint32_t>& delsys,
+                                          const TuneArgs& r, uint32_t streamId) {
+  const std::vector<uint32_t> c = CandidateSystems(family, delsys, r, streamId);
+  if (c.empty()) return std::nullopt;
+  return c.front();
+}
+
+uint32_t TerrestrialBandwidthHz(uint32_t symbolRateField, uint32_t freqKHz) {
   switch (symbolRateField) {
     case 1712:
     case 5000:
@@ -162,24 +207,33 @@ uint32_t TerrestrialBandwidthHz(uint32_t symbolRateField) {
     case 10000:
       return symbolRateField * 1000;
     default:
-      return 0;
+      break;
   }
+  // The European channel plan (GE06), as dtv-scan-tables' European files carry it:
+  // 7 MHz channels in VHF (band III, 174-230 MHz), 8 MHz in UHF (470-862 MHz).
+  return freqKHz < 300000 ? 7000000 : 8000000;
 }
 
 std::optional<std::vector<Property>> TuneProperties(Family family,
                                                     const std::vector<uint32_t>& delsys,
                                                     const TuneArgs& r, uint32_t streamId) {
-  const std::optional<uint32_t> system = DeliverySystemFor(family, delsys, r);
+  const std::optional<uint32_t> system = DeliverySystemFor(family, delsys, r, streamId);
+  if (!system) return std::nullopt;
+  return TunePropertiesFor(family, *system, r, streamId);
+}
+
+std::optional<std::vector<Property>> TunePropertiesFor(Family family, uint32_t system,
+                                                       const TuneArgs& r, uint32_t streamId) {
   const std::optional<uint32_t> fec = KernelFec(r.fec);
   std::optional<uint32_t> modulation = KernelModulation(r.modulation);
   const std::optional<uint32_t> inversion = KernelInversion(r.inversion);
   const std::optional<uint32_t> pilot = KernelPilot(r.pilot);
   const std::optional<uint32_t> rollOff = KernelRollOff(r.rollOff);
-  if (!system || !fec || !modulation || !inversion || !pilot || !rollOff) return std::nullopt;
+  if (!fec || !modulation || !inversion || !pilot || !rollOff) return std::nullopt;
   // DVB-S has one modulation; drivers expect to be told it rather than AUTO.
-  if (*system == SYS_DVBS && *modulation == QAM_AUTO) modulation = QPSK;
+  if (system == SYS_DVBS && *modulation == QAM_AUTO) modulation = QPSK;
 
-  std::vector<Property> p{{DTV_CLEAR, 0}, {DTV_DELIVERY_SYSTEM, *system}};
+  std::vector<Property> p{{DTV_CLEAR, 0}, {DTV_DELIVERY_SYSTEM, system}};
   switch (family) {
     case Family::Satellite: {
       const std::optional<LnbControl> lnb = SatelliteLnb(r);
@@ -191,7 +245,7 @@ std::optional<std::vector<Property>> TuneProperties(Family family,
       p.push_back({DTV_INNER_FEC, *fec});
       p.push_back({DTV_MODULATION, *modulation});
       p.push_back({DTV_INVERSION, *inversion});
-      if (*system == SYS_DVBS2) {
+      if (system == SYS_DVBS2) {
         p.push_back({DTV_PILOT, *pilot});
         p.push_back({DTV_ROLLOFF, *rollOff});
       }
@@ -200,7 +254,7 @@ std::optional<std::vector<Property>> TuneProperties(Family family,
     case Family::Terrestrial:
       if (r.freqKHz > UINT32_MAX / 1000) return std::nullopt;
       p.push_back({DTV_FREQUENCY, r.freqKHz * 1000});
-      p.push_back({DTV_BANDWIDTH_HZ, TerrestrialBandwidthHz(r.symbolRate / 1000)});
+      p.push_back({DTV_BANDWIDTH_HZ, TerrestrialBandwidthHz(r.symbolRate / 1000, r.freqKHz)});
       p.push_back({DTV_CODE_RATE_HP, *fec});
       p.push_back({DTV_CODE_RATE_LP, FEC_AUTO});
       p.push_back({DTV_MODULATION, *modulation});
@@ -218,7 +272,7 @@ std::optional<std::vector<Property>> TuneProperties(Family family,
       p.push_back({DTV_INVERSION, *inversion});
       break;
   }
-  if (CarriesStreamId(*system)) p.push_back({DTV_STREAM_ID, streamId});
+  if (CarriesStreamId(system)) p.push_back({DTV_STREAM_ID, streamId});
   p.push_back({DTV_TUNE, 0});
   return p;
 }

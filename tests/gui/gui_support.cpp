@@ -96,23 +96,34 @@ bool KeyAndWait(int key, int modifiers, const std::function<bool()>& done) {
   return PumpUntil(done);
 }
 
-std::string Screenshot(wxTopLevelWindow& window, const std::string& name) {
+namespace {
+
+// Reads a part of the screen back from the X server itself (what a person
+// would see there) and saves it as NAME.png under the screenshot folder.
+std::string SaveScreen(const wxRect& r, const std::string& name) {
   const char* dir = std::getenv("QV_GUI_SHOT_DIR");
   const std::string folder = dir != nullptr ? dir : ".";
   wxFileName::Mkdir(wxhost::ToWx(folder), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
   const std::string path = folder + "/" + name + ".png";
-
-  // The frame the window manager draws sits around the client area.
-  wxRect r = window.GetScreenRect();
-  const wxRect client(window.ClientToScreen(wxPoint(0, 0)), window.GetClientSize());
-  r.Union(client);
-  // Read back from the X server itself: what a person would see there.
-  GdkWindow* root = gdk_get_default_root_window();
-  GdkPixbuf* shot = gdk_pixbuf_get_from_window(root, r.x, r.y, r.width, r.height);
+  GdkPixbuf* shot =
+      gdk_pixbuf_get_from_window(gdk_get_default_root_window(), r.x, r.y, r.width, r.height);
   if (shot == nullptr) return "";
   const bool saved = gdk_pixbuf_save(shot, path.c_str(), "png", nullptr, nullptr) != 0;
   g_object_unref(shot);
   return saved ? path : "";
+}
+
+}  // namespace
+
+std::string Screenshot(wxTopLevelWindow& window, const std::string& name) {
+  // The frame the window manager draws sits around the client area.
+  wxRect r = window.GetScreenRect();
+  r.Union(wxRect(window.ClientToScreen(wxPoint(0, 0)), window.GetClientSize()));
+  return SaveScreen(r, name);
+}
+
+std::string ShotOfBoth(wxTopLevelWindow& a, wxTopLevelWindow& b, const std::string& name) {
+  return SaveScreen(a.GetScreenRect().Union(b.GetScreenRect()), name);
 }
 
 ModalHook::~ModalHook() { CheckUnmetExpectations(); }

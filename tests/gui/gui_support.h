@@ -54,6 +54,8 @@ bool KeyAndWait(int key, int modifiers, const std::function<bool()>& done);
 // Saves what the screen shows of a window (with its frame) as a PNG under the
 // screenshot folder; returns the path or "" on failure.
 std::string Screenshot(wxTopLevelWindow& window, const std::string& name);
+// The same of the screen under two windows, as a person sees them side by side.
+std::string ShotOfBoth(wxTopLevelWindow& a, wxTopLevelWindow& b, const std::string& name);
 
 // A modal hook whose failures fail the running test; it checks at the end of
 // its scope that every expected box or file dialog was shown.

@@ -2,7 +2,6 @@
 // program's dialog.
 #include "tuning/signal_chart.h"
 
-#include <gdk/gdk.h>
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
@@ -11,6 +10,7 @@
 #include "gui_support.h"
 #include "hosts/wx/chart_frame.h"
 #include "res/resource_ids.h"
+#include "tests/support/stream_chart_case.h"
 #include "tuning/signal_recorder.h"
 
 namespace {
@@ -53,16 +53,18 @@ TEST(SignalChartPaint, LevelLineAndLockShadingWhereTheMappingPutsThem) {
   }
 }
 
-// Saves the screen under both windows, as a person sees them side by side.
-void ShotOfBoth(wxTopLevelWindow& a, wxTopLevelWindow& b, const std::string& name) {
-  const wxRect r = a.GetScreenRect().Union(b.GetScreenRect());
-  GdkPixbuf* shot =
-      gdk_pixbuf_get_from_window(gdk_get_default_root_window(), r.x, r.y, r.width, r.height);
-  ASSERT_NE(shot, nullptr);
-  const char* dir = std::getenv("QV_GUI_SHOT_DIR");
-  const std::string path = std::string(dir != nullptr ? dir : ".") + "/" + name + ".png";
-  EXPECT_TRUE(gdk_pixbuf_save(shot, path.c_str(), "png", nullptr, nullptr));
-  g_object_unref(shot);
+// Guards a stream pane that the signal panes squash, a bit-rate line drawn
+// where no capture ran, and error ticks missing or misplaced.
+TEST(SignalChartPaint, StreamLineAndErrorTicksUnderTheSignal) {
+  using namespace stream_chart_case;
+  wxBitmap bitmap(kWidth, kHeight, 24);
+  {
+    wxMemoryDC dc(bitmap);
+    wxhost::PaintChartPicture(dc, SignalChart(Samples(), 0, kEndMs, kWidth, kHeight), kWidth,
+                              kHeight);
+  }
+  const wxImage img = bitmap.ConvertToImage();
+  for (const Mark& m : Marks()) EXPECT_EQ(Near(img, m.x, m.y, m.colour), m.painted) << m.x;
 }
 
 TEST(SignalHistoryWindow, OpensBesideTheDialogAndSamplesFastWhileAsked) {
@@ -99,7 +101,7 @@ TEST(SignalHistoryWindow, OpensBesideTheDialogAndSamplesFastWhileAsked) {
     }
     EXPECT_GE(rec.History().Size() - before, 8u);
     EXPECT_EQ(w.GetText(IDC_STATIC_LEVEL).rfind("Level", 0), 0u);
-    ShotOfBoth(w, *frame, "signal_history");
+    EXPECT_NE(guitest::ShotOfBoth(w, *frame, "signal_history"), "");
     frame->Close();
     EXPECT_TRUE(guitest::PumpUntil([&] { return frames().empty(); }));
     EXPECT_FALSE(rec.Switch());

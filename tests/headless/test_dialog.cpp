@@ -47,9 +47,15 @@ bool TestDialog::OnMessage(const fw::Message& m, uintptr_t&) {
 Outcome RunScript(TestDialog& dialog, const std::string& script) {
   std::istringstream in(script);
   std::ostringstream out;
+  return RunScript(dialog, in, out, true);
+}
+
+Outcome RunScript(TestDialog& dialog, std::istream& in, std::ostringstream& out,
+                  bool checkWholeScriptFirst) {
   Outcome o;
   {
-    headless::HeadlessHost host(in, out, headless::HeadlessHost::Options{false});
+    headless::HeadlessHost host(in, out,
+                                headless::HeadlessHost::Options{false, checkWholeScriptFirst});
     fw::SetCurrentHost(&host);
     try {
       o.result = host.RunModal(dialog);

@@ -57,6 +57,10 @@ struct Outcome {
 };
 
 Outcome RunScript(TestDialog& dialog, const std::string& script);
+// The same with the script read from `in` into `out`, whole first or line by
+// line as a script on a pipe is.
+Outcome RunScript(TestDialog& dialog, std::istream& in, std::ostringstream& out,
+                  bool checkWholeScriptFirst);
 
 // The last line of a transcript.
 std::string LastLine(const std::string& transcript);

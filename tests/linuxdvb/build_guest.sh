@@ -3,8 +3,10 @@
 # headers of the fetched kernel, and the guest's initramfs.
 #   build_guest.sh BUILD_DIR
 # Takes from BUILD_DIR: kernel/ (the fetch step), bin/quorvexdemo-headless,
-# bin/quorvex-compliance, bin/qv_ts_check, bin/qv_rc5_send and the library under test,
-# bin/linuxdvb/libquorvex.so (QV_RIG_LIBRARY names another one).
+# bin/quorvex-compliance, bin/quorvex-sweep, bin/qv_ts_check, bin/qv_rc5_send, bin/libqv_ioctl_trace.so and
+# the library under test, bin/linuxdvb/libquorvex.so (QV_RIG_LIBRARY names another one);
+# from the host: the Linux DVB tools the parity scenarios compare with (dvbv5-zap of
+# dvb-tools, szap of dvb-apps).
 # Writes BUILD_DIR/linuxdvb-rig/: vidtv/*.ko, root/ and initramfs.cpio.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,10 +16,15 @@ rig=$build/linuxdvb-rig
 abi=$(cat "$cache/abi")
 headers=/usr/src/linux-headers-$abi
 library=${QV_RIG_LIBRARY:-$build/bin/linuxdvb/libquorvex.so}
+tracer=$build/bin/libqv_ioctl_trace.so
 programs=("$build/bin/quorvexdemo-headless" "$build/bin/qv_ts_check" "$build/bin/qv_rc5_send"
-          "$build/bin/quorvex-compliance")
-for f in "${programs[@]}" "$library"; do
+          "$build/bin/quorvex-compliance" "$build/bin/quorvex-sweep")
+peers=(/usr/bin/dvbv5-zap /usr/bin/szap)
+for f in "${programs[@]}" "$library" "$tracer"; do
   [ -f "$f" ] || { echo "build_guest: missing $f (build the project first)" >&2; exit 1; }
+done
+for f in "${peers[@]}"; do
+  [ -x "$f" ] || { echo "build_guest: missing $f (scripts/setup rig installs it)" >&2; exit 1; }
 done
 [ -d "$headers" ] || { echo "build_guest: missing $headers (run the fetch step)" >&2; exit 1; }
 mkdir -p "$rig"
@@ -65,7 +72,9 @@ add_module() {
   loaded[$key]=1
   order+=("$key.ko")
 }
-for m in mc dvb-core rc-core ir-rc5-decoder rc-loopback dvb-vidtv-tuner dvb-vidtv-demod dvb-vidtv-bridge; do
+# virtio-blk: the disk the guest hands its captures out on, for ffprobe on the host.
+for m in mc dvb-core rc-core ir-rc5-decoder rc-loopback dvb-vidtv-tuner dvb-vidtv-demod dvb-vidtv-bridge \
+         virtio_pci virtio_blk; do
   add_module "$m"
 done
 printf '%s\n' "${order[@]}" > "$root/qv/modules/order"
@@ -74,22 +83,26 @@ printf '%s\n' "${order[@]}" > "$root/qv/modules/order"
 # they load, at the paths the dynamic loader looks in.
 for f in "${programs[@]}"; do strip --strip-debug -o "$root/qv/bin/$(basename "$f")" "$f"; done
 strip --strip-debug -o "$root/qv/lib/libquorvex.so" "$library"
-for f in "${programs[@]}" "$library"; do
+strip --strip-debug -o "$root/qv/lib/libqv_ioctl_trace.so" "$tracer"
+for f in "${peers[@]}"; do cp "$f" "$root/qv/bin/"; done
+for f in "${programs[@]}" "$library" "$tracer" "${peers[@]}"; do
   ldd "$f" | awk '/=> \// { print $3 } /^\t\/[^ ]+ \(/ { print $1 }'
 done | sort -u | while read -r lib; do
   mkdir -p "$root$(dirname "$lib")"
   cp -L "$lib" "$root$lib"
 done
-if ldd "${programs[0]}" "$library" | grep -q 'not found'; then
+if ldd "${programs[0]}" "$library" "${peers[@]}" | grep -q 'not found'; then
   echo "build_guest: a shared library was not found:" >&2
-  ldd "${programs[0]}" "$library" | grep 'not found' >&2
+  ldd "${programs[0]}" "$library" "${peers[@]}" | grep 'not found' >&2
   exit 1
 fi
 
 cp "$(command -v busybox)" "$root/bin/busybox"
 cp "$here/guest/init" "$root/init"
 cp "$here/guest/lib.sh" "$root/qv/lib.sh"
-cp "$here"/scenarios/*.script "$here"/scenarios/*.compliance "$root/qv/scenarios/"
+cp "$here"/scenarios/*.script "$here"/scenarios/*.compliance "$here"/scenarios/*.sweep \
+   "$here"/scenarios/*.channels \
+   "$root/qv/scenarios/"
 for f in "$here"/scenarios/*.sh; do [ -f "$f" ] && cp "$f" "$root/qv/scenarios/"; done
 (cd "$root" && find . | busybox cpio -o -H newc 2>/dev/null) > "$rig/initramfs.cpio"
 echo "build_guest: initramfs $(($(stat -c %s "$rig/initramfs.cpio") / 1024)) KB, modules ${order[*]}"

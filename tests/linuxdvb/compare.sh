@@ -2,7 +2,7 @@
 # Host side of the kernel rig: splits the guest's console into scenarios and
 # compares each with its expectation.
 #   compare.sh CONSOLE_LOG SCENARIO_DIR
-# For every SCENARIO_DIR/NAME.script (and NAME.compliance) the console must hold a section between
+# For every SCENARIO_DIR/NAME.script (and NAME.compliance, NAME.sweep) the console must hold a section between
 # "==== qv-begin NAME" and "==== qv-end NAME" that matches NAME.expected line
 # for line: a line of NAME.expected that starts with "~ " is an extended
 # regular expression the whole line must match, any other line must be equal.
@@ -32,7 +32,7 @@ expected_of() {  # NAME: the expectation with includes and @WORK@ resolved
     sed "s|@WORK@|/tmp/run/$1|g"
 }
 
-for script in "$dir"/*.script "$dir"/*.compliance; do
+for script in "$dir"/*.script "$dir"/*.compliance "$dir"/*.sweep; do
   [ -e "$script" ] || continue  # a pattern that matched nothing
   name=$(basename "${script%.*}")
   awk -v b="==== qv-begin $name" -v e="==== qv-end $name" '

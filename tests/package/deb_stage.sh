@@ -35,6 +35,9 @@ rm -f "$build"/quorvexdemo_*.deb
 deb=$(ls "$build"/quorvexdemo_*.deb)
 echo "package: $deb ($(du -k "$deb" | cut -f1) KiB)"
 lintian --fail-on error "$deb"
+recommends=$(dpkg-deb -f "$deb" Recommends)
+[ "$recommends" = dtv-scan-tables ] ||
+  { echo "the package recommends '$recommends', expected dtv-scan-tables (the sweep's tables)"; exit 1; }
 
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "$(realpath "$deb")" >/dev/null
 installed=$(dpkg -L quorvexdemo)
@@ -43,6 +46,15 @@ tour /usr/bin
 env -i timeout 120 /usr/bin/quorvex-compliance --device 0 --freq 10722 > "$work/compliance.txt" ||
   { echo "the installed quorvex-compliance failed:"; grep -E 'FAIL|^Total' "$work/compliance.txt"; exit 1; }
 echo "/usr/bin/quorvex-compliance: $(tail -n 1 "$work/compliance.txt")"
+# The installed sweep reads a table of the recommended package, on a sky of the
+# virtual card loaded from it, and records each transponder's stream.
+table=/usr/share/dvb/dvb-s/Astra-19.2E
+if [ -f "$table" ]; then
+  printf '{"sky": {"file": "%s"}}\n' "$table" > "$work/sky.json"
+  env -i QUORVEX_SIM_CONFIG="$work/sky.json" timeout 120 /usr/bin/quorvex-sweep --record 500 "$table" \
+    > "$work/sweep.txt" || { echo "the installed quorvex-sweep failed:"; tail -n 5 "$work/sweep.txt"; exit 1; }
+  echo "/usr/bin/quorvex-sweep: $(tail -n 2 "$work/sweep.txt" | paste -sd' ')"
+fi
 for f in /usr/bin/quorvexdemo /usr/bin/quorvexdemo-linuxdvb /usr/share/applications/quorvexdemo.desktop \
          /usr/share/man/man1/quorvexdemo-headless.1.gz; do
   [ -e "$f" ] || { echo "the package did not install $f"; exit 1; }

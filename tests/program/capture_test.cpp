@@ -9,9 +9,10 @@
 #include <iterator>
 #include <thread>
 
-#include "capture/capture_session.h"
+#include "capture/capture_control.h"
 #include "capture/capture_status.h"
-#include "tests/program/main_dialog_fixture.h"
+#include "res/resource_ids.h"
+#include "tests/program/fake_ui.h"
 
 namespace {
 
@@ -48,11 +49,13 @@ int32_t QV_API FakeDelFilter(int32_t filter) {
   return 1;
 }
 
-struct CaptureDialog : MainDialogOnFakeLibrary {
+struct Capture : FakeLibrary {
+  FakeUi ui;
+  CaptureControl capture{ui};
   fs::path dir;
 
   void SetUp() override {
-    MainDialogOnFakeLibrary::SetUp();
+    FakeLibrary::SetUp();
     char tmpl[] = "/tmp/qv_capture_test.XXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     dir = tmpl;
@@ -62,15 +65,23 @@ struct CaptureDialog : MainDialogOnFakeLibrary {
     deliverDuringSet.clear();
     deleted.clear();
     lastCallback = nullptr;
-    window.answers = {(dir / "stream.ts").string()};
+    ui.answers = {(dir / "stream.ts").string()};
   }
   void TearDown() override {
-    MainDialogOnFakeLibrary::TearDown();
+    ui.Pump();
+    FakeLibrary::TearDown();
     std::error_code ec;
     fs::remove_all(dir, ec);
   }
-  void Click() { Toggle(IDC_CHK_FILTER_ENABLE); }
-  std::string Status() const { return window.C(IDC_STATIC_FILTER_INFO).text; }
+  // The "Enable" box: ticking starts, unticking stops.
+  void Click() {
+    if (capture.Running()) {
+      capture.Stop();
+    } else {
+      capture.Start();
+    }
+  }
+  std::string Status() const { return ui.Text(IDC_STATIC_FILTER_INFO); }
   std::vector<uint8_t> File() const {
     std::ifstream in(dir / "stream.ts", std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -79,18 +90,18 @@ struct CaptureDialog : MainDialogOnFakeLibrary {
 
 // Guards opening the file after SetFilter, and a status text set from the
 // library's thread instead of posted.
-TEST_F(CaptureDialog, DeliveriesDuringSetFilterReachTheFileInOrder) {
+TEST_F(Capture, DeliveriesDuringSetFilterReachTheFileInOrder) {
   deliverDuringSet = {{1, 2, 3}, {4, 5}, std::vector<uint8_t>(1019, 6)};
   Click();
   EXPECT_EQ(Status(), "");
-  host.Pump();
+  ui.Pump();
   EXPECT_EQ(Status(), "Total: 1 Kb");
   Click();
   std::vector<uint8_t> expected = {1, 2, 3, 4, 5};
   expected.insert(expected.end(), 1019, 6);
   EXPECT_EQ(File(), expected);
   EXPECT_EQ(deleted, std::vector<int32_t>{5});
-  EXPECT_EQ(peer.TsFilter(), -1);
+  EXPECT_EQ(capture.Filter().Number(), -1);
 }
 
 // A fast stream: however many buffers come while the user-interface thread is
@@ -98,35 +109,35 @@ TEST_F(CaptureDialog, DeliveriesDuringSetFilterReachTheFileInOrder) {
 // timer shows it once per tick, and the tick after a quiet period hands
 // posting back to the next delivery; a stale update never shows after the
 // next start.
-TEST_F(CaptureDialog, StatusUpdatesAreCoalescedAndShowTheLatestTotal) {
+TEST_F(Capture, StatusUpdatesAreCoalescedAndShowTheLatestTotal) {
   Click();
   const std::vector<uint8_t> buffer(1316, 0x47);
   std::thread library([&] {
     for (int i = 0; i < 5000; ++i) lastCallback(buffer.data(), 1316);
   });
   library.join();
-  EXPECT_EQ(host.Pending(), 1u);
-  host.Pump();
+  EXPECT_EQ(ui.Pending(), 1u);
+  ui.Pump();
   EXPECT_EQ(Status(), CaptureStatusText(5000ull * 1316));
-  const auto tick = [&] { dlg.Dispatch(fw::TimerMessage(kCaptureStatusTimerId)); };
+  const auto tick = [&] { capture.session.OnStatusTimer(); };
   lastCallback(buffer.data(), 1316);
-  EXPECT_EQ(host.Pending(), 0u) << "posted again within the period";
+  EXPECT_EQ(ui.Pending(), 0u) << "posted again within the period";
   tick();
   EXPECT_EQ(Status(), CaptureStatusText(5001ull * 1316)) << "no trailing update";
-  ASSERT_TRUE(dlg.UpdateData(false));
-  EXPECT_EQ(Status(), CaptureStatusText(5001ull * 1316)) << "an exchange wrote back an older total";
+  EXPECT_EQ(capture.session.m_strFilterInfo, Status())
+      << "an exchange would write back an older total";
   tick();
   lastCallback(buffer.data(), 1316);
-  EXPECT_EQ(host.Pending(), 1u) << "a delivery after a quiet period posts no update";
+  EXPECT_EQ(ui.Pending(), 1u) << "a delivery after a quiet period posts no update";
   Click();
   EXPECT_EQ(Status(), CaptureStatusText(5002ull * 1316));
-  window.answers = {(dir / "second.ts").string()};
+  ui.answers = {(dir / "second.ts").string()};
   Click();
-  host.Pump();
+  ui.Pump();
   EXPECT_EQ(Status(), CaptureStatusText(5002ull * 1316)) << "the text changed before a delivery";
   const std::vector<uint8_t> two(2048, 0x47);
   lastCallback(two.data(), 2048);
-  host.Pump();
+  ui.Pump();
   EXPECT_EQ(Status(), "Total: 2 Kb");
   Click();
   EXPECT_EQ(fs::file_size(dir / "stream.ts"), 5002u * 1316);
@@ -134,13 +145,13 @@ TEST_F(CaptureDialog, StatusUpdatesAreCoalescedAndShowTheLatestTotal) {
 
 // Guards keeping the number a refusing library wrote (closing would delete
 // it) and a file left open for late buffers.
-TEST_F(CaptureDialog, FailedSetFilterLeavesAnEmptyFileAndNoFilterNumber) {
+TEST_F(Capture, FailedSetFilterLeavesAnEmptyFileAndNoFilterNumber) {
   setResult = 0;
   setWrites = 7;
   deliverDuringSet = {{1, 2, 3}};
   Click();
-  EXPECT_EQ(peer.TsFilter(), -1);
-  EXPECT_EQ(window.C(IDC_CHK_FILTER_ENABLE).check, 0);
+  EXPECT_EQ(capture.Filter().Number(), -1);
+  EXPECT_EQ(capture.m_bFilterEnable, 0);
   lastCallback(deliverDuringSet[0].data(), 3);
   EXPECT_EQ(fs::file_size(dir / "stream.ts"), 3u);
 }

@@ -5,7 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/program/main_dialog_fixture.h"
+#include <sstream>
+
+#include "app/quorvex_demo_dlg.h"
+#include "framework/dialog_life.h"
+#include "hosts/headless/headless_host.h"
+#include "hosts/headless/headless_window.h"
+#include "res/resource_ids.h"
 
 namespace {
 
@@ -39,33 +45,51 @@ TEST(ParseUnsigned32, AcceptsOnlyUnsigned32BitDecimal) {
   }
 }
 
-// Guards reading on past a bad field, or writing members at and after it.
-TEST_F(MainDialogOnFakeLibrary, ReadingStopsAtTheFirstBadNumberAndLaterMembersKeepTheirValues) {
-  window.C(IDC_EDIT_FREQ).text = "11000";
-  window.C(IDC_LIST_POL).list.Select(1);
-  window.C(IDC_EDIT_LOF_HIGH).text = "10x";  // the 7th member read
-  window.C(IDC_EDIT_LOF_SWITCH).text = "12000";
-  window.C(IDC_CHK_LOG_TO_FILE).check = 1;
-  window.C(IDC_EDIT_PID).text = "100";
+// The main dialog on the script host's window, with no script and no library.
+struct MainDialogExchange : ::testing::Test {
+  std::istringstream script;
+  std::ostringstream transcript;
+  headless::HeadlessHost host{script, transcript};
+  CQuorvexDemoDlg dlg;
+  headless::HeadlessWindow window{dlg, host};
+  void SetUp() override {
+    fw::SeedTemplateEntries(dlg.Template(), window);  // as the dialog's start does
+    dlg.AttachWindow(&window);
+    ASSERT_TRUE(dlg.UpdateData(false));
+  }
+  void TearDown() override { dlg.AttachWindow(nullptr); }
+};
+
+// Guards reading on past a bad field, or writing members at and after it:
+// written back, the controls show the members as the exchange left them.
+TEST_F(MainDialogExchange, ReadingStopsAtTheFirstBadNumberAndLaterMembersKeepTheirValues) {
+  window.SetText(IDC_EDIT_FREQ, "11000");
+  window.SetCurSel(IDC_LIST_POL, 1);
+  window.SetText(IDC_EDIT_LOF_HIGH, "10x");  // the 7th member read
+  window.SetText(IDC_EDIT_LOF_SWITCH, "12000");
+  window.SetCheck(IDC_CHK_LOG_TO_FILE, 1);
+  window.SetText(IDC_EDIT_PID, "100");
 
   EXPECT_FALSE(dlg.UpdateData(true));
-  ASSERT_EQ(window.boxes.size(), 1u);
-  EXPECT_EQ(window.boxes[0], "QuorvexDemo | Please enter a positive integer.");
+  EXPECT_EQ(transcript.str(), "box: QuorvexDemo | Please enter a positive integer. | warning\n");
+  ASSERT_TRUE(dlg.UpdateData(false));
   // Before the bad field: read. At and after it: untouched.
-  EXPECT_EQ(peer.Member(IDC_EDIT_FREQ), 11000);
-  EXPECT_EQ(peer.Member(IDC_LIST_POL), 1);
-  EXPECT_EQ(peer.Member(IDC_EDIT_LOF_HIGH), 10600);
-  EXPECT_EQ(peer.Member(IDC_EDIT_LOF_SWITCH), 11700);
-  EXPECT_EQ(peer.Member(IDC_CHK_LOG_TO_FILE), 0);
-  EXPECT_EQ(peer.Member(IDC_EDIT_PID), 8192);
-  EXPECT_EQ(window.reads.back(), IDC_EDIT_LOF_HIGH);
+  EXPECT_EQ(window.GetText(IDC_EDIT_FREQ), "11000");
+  EXPECT_EQ(window.GetCurSel(IDC_LIST_POL), 1);
+  EXPECT_EQ(window.GetText(IDC_EDIT_LOF_HIGH), "10600");
+  EXPECT_EQ(window.GetText(IDC_EDIT_LOF_SWITCH), "11700");
+  EXPECT_EQ(window.GetCheck(IDC_CHK_LOG_TO_FILE), 0);
+  EXPECT_EQ(window.GetText(IDC_EDIT_PID), "8192");
 }
 
 // Guards a group with nothing ticked read as its first button.
-TEST_F(MainDialogOnFakeLibrary, NoTickedRadioReadsAsMinusOne) {
-  window.C(IDC_RADIO_BURST_A).check = 0;
+TEST_F(MainDialogExchange, NoTickedRadioReadsAsMinusOne) {
+  window.SetCheck(IDC_RADIO_BURST_A, 0);
   ASSERT_TRUE(dlg.UpdateData(true));
-  EXPECT_EQ(peer.Member(IDC_RADIO_BURST_A), -1);
+  window.SetCheck(IDC_RADIO_BURST_B, 1);
+  ASSERT_TRUE(dlg.UpdateData(false));
+  EXPECT_EQ(window.GetCheck(IDC_RADIO_BURST_A), 0);
+  EXPECT_EQ(window.GetCheck(IDC_RADIO_BURST_B), 0);
 }
 
 }  // namespace

@@ -7,9 +7,12 @@
 
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "res/resource_ids.h"
+#include "tests/program/fake_ui.h"
+#include "tuner/device_control.h"
 
 namespace {
 
@@ -94,6 +97,42 @@ TEST(DeviceSteps, MacIsReadOnlyWithItsBit) {
   with.push_back("MAC");
   EXPECT_EQ(RunSteps(f, 0x0004).events, with);
   EXPECT_EQ(RunSteps(f, 0x18FA).events, kSelects);
+}
+
+}  // namespace
+
+namespace {
+
+QvDeviceEnumCallbackEx g_kept = nullptr;
+
+// Reports one device on the calling thread and one from a thread of its
+// own, both during the call, and keeps the callback for later.
+int32_t QV_API ReportingCheckForDVBExEx(QvDeviceEnumCallbackEx callback) {
+  g_kept = callback;
+  callback(1, "Here", 2);
+  std::thread([callback] { callback(2, "There", 7); }).join();
+  return 1;
+}
+
+// Guards a device reported from the library's own thread during the call
+// being lost, and one reported after the call reaching the list.
+TEST(DeviceDiscovery, KeepsWhatCameDuringTheCallFromAnyThreadAndNothingAfter) {
+  const TunerApiRecord saved = TunerApi;
+  TunerApi = TunerApiRecord{};
+  TunerApi.CheckForDVBExEx = ReportingCheckForDVBExEx;
+  FakeUi ui;
+  DeviceControl devices(ui);
+  std::vector<std::string> added;
+  const auto add = [&](uint32_t id, const std::string& text) {
+    added.push_back(std::to_string(id) + " " + text);
+  };
+  EXPECT_TRUE(devices.Discover(add));
+  std::thread([] { g_kept(3, "Late", 2); }).join();
+  g_kept(4, "Later", 2);
+  EXPECT_EQ(added, (std::vector<std::string>{"1 Here - DVB-S2", "2 There - DVB-T2"}));
+  EXPECT_EQ(ui.lines,
+            (std::vector<std::string>{"CheckForDVBExEx() used.", "CheckForDVBExEx() success !"}));
+  TunerApi = saved;
 }
 
 }  // namespace

@@ -3,9 +3,12 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "res/control_names.h"
+#include "res/dialogs.h"
 #include "res/icon.h"
 #include "res/resource_ids.h"
 #include "res/strings.h"
@@ -51,6 +54,26 @@ TEST(Version, AgreesWithItselfAndTheProject) {
   EXPECT_EQ(joined, QV_PROJECT_VERSION);
 }
 
+// Guards against a control a script cannot name, a name left out of the
+// table, or a name bound to an id no dialog has.
+TEST(ControlNames, NameEveryNumberedControlOfTheDialogs) {
+  const fw::DialogTemplate& main = res::MainDialogTemplate();
+  const fw::DialogTemplate& about = res::AboutDialogTemplate();
+  std::set<int> named;
+  for (const res::ControlName& c : res::ControlNames()) {
+    EXPECT_TRUE(main.Find(c.id) || about.Find(c.id)) << c.name << " = " << c.id;
+    EXPECT_EQ(res::ControlIdByName(c.name), c.id) << c.name << " is also another control's name";
+    named.insert(c.id);
+  }
+  for (const fw::DialogTemplate* t : {&main, &about}) {
+    for (const fw::ControlTemplate& c : t->controls) {
+      if (c.id < 1000) continue;  // OK, Cancel and the unnumbered labels
+      EXPECT_TRUE(named.count(c.id)) << "control " << c.id << " has no name";
+    }
+  }
+  EXPECT_FALSE(res::ControlIdByName("IDC_BTN_TUN"));
+}
+
 // Guards against icons of the wrong size or opaque, and lookups rounding down.
 TEST(Icon, EmbeddedPngsHaveTheirDeclaredSizes) {
   const std::vector<int> expected{16, 24, 32, 48, 64, 256};
@@ -74,15 +97,10 @@ TEST(Icon, EmbeddedPngsHaveTheirDeclaredSizes) {
   EXPECT_EQ(res::AppIconImage(512).size, 256);
 }
 
-// The PNG files, the ICO and icon_data.cpp all come from one script run; a
-// stale copy of any of them would show different icons on different hosts.
-TEST(Icon, CheckedInFilesMatchEmbeddedImages) {
+// The Windows resource's ICO and the PNGs the program embeds come from one
+// script run; a stale ICO would show another icon on Windows.
+TEST(Icon, WindowsIconHoldsTheEmbeddedImages) {
   const std::string dir = std::string(QV_SOURCE_DIR) + "/res/icons/";
-  for (const auto& image : res::AppIconImages()) {
-    EXPECT_EQ(ReadFile(dir + "quorvex_" + std::to_string(image.size) + ".png"), Embedded(image))
-        << image.size;
-  }
-
   const Bytes ico = ReadFile(dir + "quorvex.ico");
   ASSERT_GE(ico.size(), 6u);
   EXPECT_EQ(Le16(&ico[0]), 0);

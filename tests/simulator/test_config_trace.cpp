@@ -98,7 +98,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadConfig{"BadMac",
                   R"({"devices": [{"id": 3, "name": "a", "type": 2, "mac": "00:11:22"}]})"},
         BadConfig{"CapsTooBig",
-                  R"({"devices": [{"id": 3, "name": "a", "type": 2, "caps": "0x100000000"}]})"}),
+                  R"({"devices": [{"id": 3, "name": "a", "type": 2, "caps": "0x100000000"}]})"},
+        BadConfig{"SignalEntryUnknown", R"({"signal": {"GetSignalExExEx": {}}})"},
+        BadConfig{"SignalFigureUnknown", R"({"signal": {"GetSignal": {"snr": 1}}})"},
+        BadConfig{"SignalIntTooBig", R"({"signal": {"Statistic": {"level": 2147483648}}})"},
+        BadConfig{"SignalIntTooSmall", R"({"signal": {"GetSignal": {"level": -2147483649}}})"},
+        BadConfig{"SignalIntNotWhole", R"({"signal": {"Statistic": {"lock": 0.5}}})"},
+        BadConfig{"SignalIntNan", R"({"signal": {"GetSignalExEx": {"rf": "nan"}}})"},
+        BadConfig{"SignalFloatTooBig", R"({"signal": {"GetSignalEx": {"snr": 1e39}}})"},
+        BadConfig{"SignalFloatWord", R"({"signal": {"GetSignalEx": {"ber": "NaN"}}})"},
+        BadConfig{"SignalNotObject", R"({"signal": {"GetSignalEx": 5}})"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 // Guards against a file from a newer simulator being refused for keys it adds.

@@ -93,7 +93,7 @@ void QV_CALLBACK Record(const uint8_t* data, uint32_t length) {
 // Guards against a wrong PID match, cut packets and delivery after removal.
 TEST(Delivery, EachPidGetsOnlyItsPacketsAndTheWholeStreamGetsAll) {
   FilterTable table;
-  StreamDeck deck(table, StreamConfig{true, 0, 0}, 1, [](uint32_t) {
+  StreamDeck deck(table, StreamConfig{true, 0, 0, {}}, 1, [](uint32_t) {
     return std::optional<LockedCarrier>(
         Carrier(40000000, {{1101, "Virtual One HD"}, {1102, "Virtual Two HD"}}));
   });
@@ -147,7 +147,7 @@ TEST(Delivery, ACallbackDeletingItsOwnFilterEndsItsThread) {
   static std::mutex m;
   static std::condition_variable removed;
   calls = 0;
-  StreamDeck deck(table, StreamConfig{true, 7, 0}, 1, [](uint32_t) {
+  StreamDeck deck(table, StreamConfig{true, 7, 0, {}}, 1, [](uint32_t) {
     return std::optional<LockedCarrier>(Carrier(10000000, {{1, "A"}}));
   });
   Filter f;

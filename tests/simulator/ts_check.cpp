@@ -62,7 +62,7 @@ void Section(TsCheckReport& r, uint64_t packet, const std::vector<uint8_t>& s) {
 }  // namespace
 
 TsCheckReport CheckTransportStream(const uint8_t* data, size_t size,
-                                   std::optional<uint16_t> onlyPid) {
+                                   std::optional<uint16_t> onlyPid, bool pcrMayRepeat) {
   TsCheckReport r;
   if (size % kPacket != 0) r.problems.push_back("length is not a whole number of packets");
   std::map<uint16_t, int> lastCc;
@@ -101,7 +101,7 @@ TsCheckReport CheckTransportStream(const uint8_t* data, size_t size,
           const uint64_t ticks = (pcr + kPcrWrap - it->second.first) % kPcrWrap;
           const double gap = static_cast<double>(ticks) / 27e6;
           if (gap > r.maxPcrGapSeconds) r.maxPcrGapSeconds = gap;
-          if (ticks == 0) Problem(r, n, "PCR did not advance");
+          if (ticks == 0 && !pcrMayRepeat) Problem(r, n, "PCR did not advance");
         }
         lastPcr[pid] = {pcr, off};
       }

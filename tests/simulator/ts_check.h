@@ -24,5 +24,8 @@ struct TsCheckReport {
 
 // `onlyPid`: every packet must carry it. A stream that starts in the middle
 // (a recording) may begin with a section's continuation; that is no fault.
+// `pcrMayRepeat`: the multiplexer stamps its PCRs from a live clock (the
+// kernel's vidtv), so two of one pass may carry the same value.
 TsCheckReport CheckTransportStream(const uint8_t* data, size_t size,
-                                   std::optional<uint16_t> onlyPid = std::nullopt);
+                                   std::optional<uint16_t> onlyPid = std::nullopt,
+                                   bool pcrMayRepeat = false);

@@ -1,15 +1,19 @@
-// qv_ts_check FILE [PID]: checks a recorded transport stream file; prints a
-// summary and exits 1 when it finds a fault.
+// qv_ts_check [--live-pcr] FILE [PID]: checks a recorded transport stream
+// file; prints a summary and exits 1 when it finds a fault. --live-pcr: the
+// PCRs come from a live clock and may repeat.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
 #include "ts_check.h"
 
 int main(int argc, char** argv) {
+  const bool livePcr = argc > 1 && std::strcmp(argv[1], "--live-pcr") == 0;
+  if (livePcr) --argc, ++argv;
   if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: qv_ts_check FILE [PID]\n");
+    std::fprintf(stderr, "usage: qv_ts_check [--live-pcr] FILE [PID]\n");
     return 2;
   }
   std::ifstream in(argv[1], std::ios::binary);
@@ -21,7 +25,7 @@ int main(int argc, char** argv) {
                                   std::istreambuf_iterator<char>());
   std::optional<uint16_t> pid;
   if (argc == 3) pid = static_cast<uint16_t>(std::strtoul(argv[2], nullptr, 10));
-  const TsCheckReport r = CheckTransportStream(data.data(), data.size(), pid);
+  const TsCheckReport r = CheckTransportStream(data.data(), data.size(), pid, livePcr);
   std::printf("packets=%llu pids=%zu sections=%llu pcr_gap_ms=%.1f\n",
               static_cast<unsigned long long>(r.packets), r.perPid.size(),
               static_cast<unsigned long long>(r.sectionsChecked), r.maxPcrGapSeconds * 1000);

@@ -1,7 +1,8 @@
 // gui_probe.exe CAPTION TIMEOUT_MS [SHOT.bmp]: looks at the program's window
 // from outside, as a user would. Waits for a top-level window with CAPTION,
 // waits until its message list (1013) stops growing, prints the window's size
-// in pixels and dialog units and every line of the message list ("log: TEXT"),
+// in pixels and dialog units, every line of the message list ("log: TEXT")
+// and every entry of the device list ("device: TEXT"),
 // optionally saves a screenshot, opens the signal history from the system
 // menu and reports whether its chart painted ("chart: ...") before closing it,
 // then clicks the window's close button and waits for the window to go. Exit
@@ -38,6 +39,24 @@ std::vector<std::string> ListLines(HWND list) {
     lines.push_back(Utf8(text));
   }
   return lines;
+}
+
+// The device list's entries: a long one as its length and both ends.
+void PrintDevices(HWND combo) {
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  std::printf("devices: %ld\n", static_cast<long>(count));
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT len = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<size_t>(len < 0 ? 0 : len) + 1, L'\0');
+    const LRESULT got = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                     reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    if (text.size() > 80) {
+      text = std::to_wstring(text.size()) + L" characters: " + text.substr(0, 8) + L"..." +
+             text.substr(text.size() - 16);
+    }
+    std::printf("device: %s\n", Utf8(text).c_str());
+  }
 }
 
 void SaveShot(HWND hwnd, const char* path) {
@@ -147,6 +166,7 @@ int main(int argc, char** argv) {
   if (list != nullptr) {
     for (const std::string& line : ListLines(list)) std::printf("log: %s\n", line.c_str());
   }
+  if (HWND devices = GetDlgItem(hwnd, 1047)) PrintDevices(devices);
   std::fflush(stdout);
   if (argc > 3) SaveShot(hwnd, argv[3]);
 

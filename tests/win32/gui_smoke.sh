@@ -33,6 +33,17 @@ mkdir "$work/app"
 cp "$exe" "$(dirname "$exe")/quorvex.dll" "$work/app/"
 export QUORVEX_SIM_TRACE=$work/trace.txt
 unset QUORVEX_SIM_CONFIG
+# QV_SMOKE_HOSTILE=1: a virtual card that reports devices from a thread of
+# its own long after the enumeration call returned, under names no card has:
+# the window keeps the devices of the call, whole, and lives on.
+if [ -n "${QV_SMOKE_HOSTILE:-}" ]; then
+  long=$(head -c 65536 /dev/zero | tr '\0' N)
+  printf '%s' '{"late": {"enumeration": 40, "interval_ms": 25}, "devices": [' \
+    "{\"id\": 1, \"type\": 2, \"caps\": \"0x18FE\", \"name\": \"$long\"}," \
+    '{"id": 2, "type": 7, "name": "Tuner\n\tTwo\u0001"},' \
+    '{"id": 3, "type": 8, "name_hex": "54756E657220E9FF80"}]}' > "$work/hostile.json"
+  export QUORVEX_SIM_CONFIG=$work/hostile.json
+fi
 "${runner[@]}" "$work/app/$(basename "$exe")" &
 app_pid=$!
 timeout 90 "${runner[@]}" "$probe" "Quorvex Demo" 60000 "${QV_GUI_SHOT:-}" > "$work/probe.txt"
@@ -56,6 +67,18 @@ fi
 cat "$scenarios/init_full.lines" "$scenarios/start_s2.lines" > "$work/expected"
 if ! diff -u "$work/expected" <(grep '^log: ' "$work/probe.lf"); then
   echo "the message list differs from the start-up lines"; fail=1
+fi
+if [ -n "${QV_SMOKE_HOSTILE:-}" ]; then
+  # The control characters show as their pictures (UTF-8 E2 90 8A, 89, 81),
+  # the Windows-1252 bytes E9 FF 80 as the letters they stand for.
+  printf '%s\n' 'devices: 3' 'device: 65545 characters: NNNNNNNN...NNNNNNN - DVB-S2' \
+    $'device: Tuner\xE2\x90\x8A\xE2\x90\x89Two\xE2\x90\x81 - DVB-T2' \
+    $'device: Tuner \xC3\xA9\xC3\xBF\xE2\x82\xAC - DVB-C' > "$work/devices"
+  if ! diff -u "$work/devices" <(grep '^device' "$work/probe.lf"); then
+    echo "the device list is not what the enumeration call reported"; fail=1
+  fi
+  [ "$(grep -c '^  -> late DeviceEnum(' "$work/trace.txt")" -gt 0 ] ||
+    { echo "the card made no late report"; fail=1; }
 fi
 # The signal history opens from the system menu, paints its chart and closes.
 grep -qE '^chart: window=1 width=[1-9][0-9]* corner=ffffff$' "$work/probe.lf" &&

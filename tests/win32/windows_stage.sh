@@ -40,8 +40,8 @@ rm -f build-win32/quorvexdemo-*.zip
 (cd build-win32 && cpack -G ZIP >/dev/null)
 zip=$(ls build-win32/quorvexdemo-*.zip)
 listing=$(cmake -E tar tf "$zip" | sed -n 's|^[^/]*/\(.\)|\1|p' | sort)
-want=$(printf '%s\n' QuorvexDemo.exe README.txt quorvex-compliance.exe quorvex.dll \
-       quorvexdemo-headless.exe | sort)
+want=$(printf '%s\n' QuorvexDemo.exe README.txt quorvex-compliance.exe quorvex-sweep.exe \
+       quorvex.dll quorvexdemo-headless.exe | sort)
 if [ "$listing" != "$want" ]; then
   echo "$zip holds:"; echo "$listing"; echo "want:"; echo "$want"; status=1
 else

@@ -62,6 +62,23 @@ std::array<uint8_t, 6> toMac(const json& v, const std::string& what) {
   return mac;
 }
 
+// Names longer than any card's, for testing a program against odd libraries.
+constexpr size_t kMaxNameBytes = 65536;
+
+// Bytes given as pairs of hex digits, for names that are not UTF-8 (which
+// JSON strings cannot carry).
+std::string fromHex(const json& v, const std::string& what) {
+  if (!v.is_string() || v.get<std::string>().size() % 2 != 0) {
+    throw ConfigError(what + ": expected pairs of hex digits");
+  }
+  const std::string s = v.get<std::string>();
+  std::string out;
+  for (size_t i = 0; i < s.size(); i += 2) {
+    out.push_back(static_cast<char>(toNumber(json("0x" + s.substr(i, 2)), what, 0xFF)));
+  }
+  return out;
+}
+
 DeviceConfig parseDevice(const json& d, size_t index) {
   const std::string where = "devices[" + std::to_string(index) + "]";
   if (!d.is_object()) throw ConfigError(where + ": expected an object");
@@ -70,11 +87,15 @@ DeviceConfig parseDevice(const json& d, size_t index) {
   dev.id = static_cast<uint32_t>(toNumber(d["id"], where + ".id", 0xFFFFFFFEu));
   // 0 means "no device" to callers and 0xFFFFFFFF means "the first one".
   if (dev.id == 0) throw ConfigError(where + ".id: 0 is not a device id");
-  if (!d.contains("name") || !d["name"].is_string() || d["name"].get<std::string>().empty()) {
-    throw ConfigError(where + ": missing or empty \"name\"");
+  if (d.contains("name_hex")) {
+    dev.name = fromHex(d["name_hex"], where + ".name_hex");
+  } else if (d.contains("name") && d["name"].is_string()) {
+    dev.name = d["name"].get<std::string>();
   }
-  dev.name = d["name"].get<std::string>();
-  if (dev.name.size() > 255) throw ConfigError(where + ".name: longer than 255 characters");
+  if (dev.name.empty()) throw ConfigError(where + ": missing or empty \"name\"");
+  if (dev.name.size() > kMaxNameBytes) {
+    throw ConfigError(where + ".name: longer than " + std::to_string(kMaxNameBytes) + " bytes");
+  }
   if (!d.contains("type")) throw ConfigError(where + ": missing \"type\"");
   // Any code is allowed: a real library may report one the program has no
   // name for, and the program must show it as "Unknown".
@@ -193,14 +214,15 @@ RemoteConfig parseRemote(const json& r) {
 
 // One node of the antenna tree and, depth first, the nodes behind it; returns
 // its index, or -1 for nothing connected (null).
-int parseAntennaNode(const json& n, const std::string& where, AntennaConfig& a, int depth) {
+int parseAntennaNode(const json& n, const std::string& where, const Sky& sky, AntennaConfig& a,
+                     int depth) {
   if (depth > 8) throw ConfigError(where + ": switches nested deeper than 8");
   if (n.is_null()) return -1;
   const int index = static_cast<int>(a.nodes.size());
   a.nodes.emplace_back();
   AntennaNode node;
   if (n.is_string()) {
-    node.satellite = satelliteNamed(n.get<std::string>());
+    node.satellite = satelliteNamed(sky, n.get<std::string>());
     if (!node.satellite)
       throw ConfigError(where + ": no satellite \"" + n.get<std::string>() + "\"");
     a.nodes[index] = node;
@@ -225,7 +247,7 @@ int parseAntennaNode(const json& n, const std::string& where, AntennaConfig& a, 
     node.kind = k.kind;
     for (size_t i = 0; i < list.size(); ++i) {
       node.inputs.push_back(
-          parseAntennaNode(list[i], at + "[" + std::to_string(i) + "]", a, depth + 1));
+          parseAntennaNode(list[i], at + "[" + std::to_string(i) + "]", sky, a, depth + 1));
     }
     node.inputs.resize(k.inputs, -1);
     a.nodes[index] = node;
@@ -241,10 +263,10 @@ int parseAntennaNode(const json& n, const std::string& where, AntennaConfig& a, 
       const std::string at = where + ".positioner." + key;
       const auto pos = static_cast<uint32_t>(toNumber(json(key), at, 255));
       if (pos == 0) throw ConfigError(at + ": position 0 is the reference");
-      if (!value.is_string() || !satelliteNamed(value.get<std::string>())) {
+      if (!value.is_string() || !satelliteNamed(sky, value.get<std::string>())) {
         throw ConfigError(at + ": expected a satellite name");
       }
-      node.positions[pos] = satelliteNamed(value.get<std::string>());
+      node.positions[pos] = satelliteNamed(sky, value.get<std::string>());
     }
     if (n.contains("start")) {
       node.start = static_cast<uint32_t>(toNumber(n["start"], where + ".start", 255));
@@ -259,12 +281,12 @@ int parseAntennaNode(const json& n, const std::string& where, AntennaConfig& a, 
                     ": expected \"committed\", \"burst\", \"uncommitted\" or \"positioner\"");
 }
 
-AntennaConfig parseAntenna(const json& a) {
+AntennaConfig parseAntenna(const json& a, const Sky& sky) {
   if (!a.is_object()) throw ConfigError("antenna: expected an object");
-  AntennaConfig antenna = defaultAntenna();
+  AntennaConfig antenna = defaultAntenna(sky);
   if (a.contains("input")) {
     antenna.nodes.clear();
-    if (parseAntennaNode(a["input"], "antenna.input", antenna, 0) < 0) {
+    if (parseAntennaNode(a["input"], "antenna.input", sky, antenna, 0) < 0) {
       antenna.nodes.push_back(AntennaNode{});  // an LNB that sees nothing
     }
   }
@@ -294,16 +316,121 @@ Config::DiseqcReply parseDiseqcReply(const json& r) {
   return reply;
 }
 
+Config::Late parseLate(const json& l) {
+  if (!l.is_object()) throw ConfigError("late: expected an object");
+  Config::Late late;
+  const auto count = [&](const char* key, uint32_t& out, uint64_t max) {
+    if (l.contains(key))
+      out = static_cast<uint32_t>(toNumber(l[key], std::string("late.") + key, max));
+  };
+  count("enumeration", late.enumeration, 100000);
+  count("remote", late.remote, 100000);
+  count("stream", late.stream, 100000);
+  count("interval_ms", late.intervalMs, 60000);
+  return late;
+}
+
+// The sky section: the measurement noise, and the channel files the sky is
+// built from (null: the built-in sky).
+std::shared_ptr<const Sky> parseSky(const json& sky, Config& c) {
+  if (!sky.is_object()) throw ConfigError("sky: expected an object");
+  if (sky.contains("noise_db")) {
+    const json& n = sky["noise_db"];
+    if (!n.is_number() || n.get<double>() < 0.0 || n.get<double>() > 10.0) {
+      throw ConfigError("sky.noise_db: expected a number from 0 to 10");
+    }
+    c.sky.noiseDb = n.get<double>();
+  }
+  if (!sky.contains("file")) return nullptr;
+  const json& f = sky["file"];
+  const json list = f.is_array() ? f : json::array({f});
+  for (const json& path : list) {
+    if (!path.is_string() || path.get<std::string>().empty()) {
+      throw ConfigError("sky.file: expected a channel file's name, or an array of them");
+    }
+    c.sky.files.push_back(path.get<std::string>());
+  }
+  if (c.sky.files.empty()) throw ConfigError("sky.file: expected at least one channel file");
+  std::string problem;
+  std::shared_ptr<const Sky> built = skyFromChannelFiles(c.sky.files, &problem, &c.notes);
+  if (!built) throw ConfigError("sky.file: " + problem);
+  return built;
+}
+
+// One damage rule. Its keys are checked, so a misspelt one cannot leave a
+// test running on a clean stream.
+StreamDamageRule parseDamageRule(const json& r, StreamDamageRule::Kind kind,
+                                 const std::string& where) {
+  if (!r.is_object()) throw ConfigError(where + ": expected an object");
+  StreamDamageRule rule;
+  rule.kind = kind;
+  const bool burst = kind == StreamDamageRule::Kind::Burst;
+  const std::set<std::string> keys =
+      burst ? std::set<std::string>{"packets", "after_packet", "after_ms"}
+            : std::set<std::string>{"pid", "every", "count"};
+  for (const auto& [key, value] : r.items()) {
+    if (keys.count(key) == 0) throw ConfigError(where + ": unknown key \"" + key + "\"");
+  }
+  if (burst) {
+    if (!r.contains("packets")) throw ConfigError(where + ": missing \"packets\"");
+    rule.packets = toNumber(r["packets"], where + ".packets", UINT64_MAX);
+    if (r.contains("after_packet") == r.contains("after_ms")) {
+      throw ConfigError(where + ": expected one of \"after_packet\" and \"after_ms\"");
+    }
+    if (r.contains("after_packet")) {
+      rule.afterPacket = toNumber(r["after_packet"], where + ".after_packet", UINT64_MAX);
+    } else {
+      // A day of stream at most, so the packet it falls on is computed exactly.
+      rule.afterMs = toNumber(r["after_ms"], where + ".after_ms", 86400000);
+    }
+    return rule;
+  }
+  if (!r.contains("pid") || !r.contains("every")) {
+    throw ConfigError(where + ": expected \"pid\" and \"every\"");
+  }
+  rule.pid = static_cast<uint32_t>(toNumber(r["pid"], where + ".pid", 8192));
+  rule.every = toNumber(r["every"], where + ".every", UINT64_MAX);
+  if (rule.every == 0) throw ConfigError(where + ".every: packets are counted from 1");
+  if (r.contains("count")) rule.count = toNumber(r["count"], where + ".count", UINT64_MAX);
+  return rule;
+}
+
+// "damage": {"drop": RULE, "tei": RULE, "cut": RULE, "burst": RULE}, each
+// rule an object or an array of them.
+std::vector<StreamDamageRule> parseDamage(const json& d) {
+  if (!d.is_object()) throw ConfigError("stream.damage: expected an object");
+  using Kind = StreamDamageRule::Kind;
+  const std::map<std::string, Kind> kinds = {
+      {"drop", Kind::Drop}, {"tei", Kind::Tei}, {"cut", Kind::Cut}, {"burst", Kind::Burst}};
+  std::vector<StreamDamageRule> rules;
+  for (const auto& [name, value] : d.items()) {
+    const auto kind = kinds.find(name);
+    const std::string where = "stream.damage." + name;
+    if (kind == kinds.end()) throw ConfigError(where + ": expected drop, tei, cut or burst");
+    if (!value.is_array()) {
+      rules.push_back(parseDamageRule(value, kind->second, where));
+      continue;
+    }
+    for (size_t i = 0; i < value.size(); ++i) {
+      rules.push_back(
+          parseDamageRule(value[i], kind->second, where + "[" + std::to_string(i) + "]"));
+    }
+  }
+  return rules;
+}
+
 }  // namespace
 
-AntennaConfig defaultAntenna() {
+AntennaConfig defaultAntenna() { return defaultAntenna(*builtInSky()); }
+
+AntennaConfig defaultAntenna(const Sky& sky) {
   AntennaConfig a;
   AntennaNode sw;
   sw.kind = AntennaNode::Kind::Committed;
   constexpr uint32_t kCommittedInputs = 4;
   for (uint32_t input = 0; input < kCommittedInputs; ++input) {
     AntennaNode lnb;
-    lnb.satellite = satelliteOnInput(input);
+    lnb.satellite = satelliteOnInput(sky, input);
     sw.inputs.push_back(static_cast<int>(input) + 1);
     a.nodes.push_back(lnb);
   }
@@ -341,6 +468,9 @@ Config parseConfig(const std::string& jsonText) {
   if (!doc.is_object()) throw ConfigError("top level: expected an object");
 
   Config c = defaultConfig();
+  // The sky first: the antenna names its satellites.
+  std::shared_ptr<const Sky> sky;
+  if (doc.contains("sky")) sky = parseSky(doc["sky"], c);
   if (doc.contains("devices")) {
     const json& list = doc["devices"];
     if (!list.is_array()) throw ConfigError("devices: expected an array");
@@ -376,8 +506,12 @@ Config parseConfig(const std::string& jsonText) {
       c.eepromFile = e["file"].get<std::string>();
     }
   }
+  if (sky) {
+    const AntennaConfig antenna = defaultAntenna(*sky);
+    for (DeviceConfig& d : c.devices) d.sky = sky, d.antenna = antenna;
+  }
   if (doc.contains("antenna")) {
-    const AntennaConfig antenna = parseAntenna(doc["antenna"]);
+    const AntennaConfig antenna = parseAntenna(doc["antenna"], sky ? *sky : *builtInSky());
     for (DeviceConfig& d : c.devices) d.antenna = antenna;
   }
   if (doc.contains("diseqc")) {
@@ -385,19 +519,10 @@ Config parseConfig(const std::string& jsonText) {
     if (!d.is_object()) throw ConfigError("diseqc: expected an object");
     if (d.contains("reply")) c.diseqcReply = parseDiseqcReply(d["reply"]);
   }
+  if (doc.contains("late")) c.late = parseLate(doc["late"]);
+  if (doc.contains("signal")) c.signalOutputs = parseSignalOutputs(doc["signal"]);
   if (doc.contains("seed"))
     c.seed = static_cast<uint32_t>(toNumber(doc["seed"], "seed", 0xFFFFFFFFu));
-  if (doc.contains("sky")) {
-    const json& sky = doc["sky"];
-    if (!sky.is_object()) throw ConfigError("sky: expected an object");
-    if (sky.contains("noise_db")) {
-      const json& n = sky["noise_db"];
-      if (!n.is_number() || n.get<double>() < 0.0 || n.get<double>() > 10.0) {
-        throw ConfigError("sky.noise_db: expected a number from 0 to 10");
-      }
-      c.sky.noiseDb = n.get<double>();
-    }
-  }
   if (doc.contains("stream")) {
     const json& st = doc["stream"];
     if (!st.is_object()) throw ConfigError("stream: expected an object");
@@ -413,6 +538,7 @@ Config parseConfig(const std::string& jsonText) {
       c.stream.buffers =
           static_cast<uint32_t>(toNumber(st["buffers"], "stream.buffers", 0xFFFFFFFFu));
     }
+    if (st.contains("damage")) c.stream.damage = parseDamage(st["damage"]);
   }
   return c;
 }

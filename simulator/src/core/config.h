@@ -5,18 +5,21 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "fault_plan.h"
+#include "signal_outputs.h"
 
 namespace qvsim {
 
 using qvabi::FailRule;
 
 struct Satellite;
+struct Sky;
 
 // The outdoor equipment in front of a satellite tuner, as a tree whose first
 // node is at the tuner's input. Switches lead on to further nodes (-1: nothing
@@ -39,14 +42,19 @@ struct AntennaConfig {
 
 // A committed switch with the four built-in satellites on its inputs.
 AntennaConfig defaultAntenna();
+// The same with the first four satellites of `sky`.
+AntennaConfig defaultAntenna(const Sky& sky);
 
 struct DeviceConfig {
   uint32_t id = 0;
   std::string name;
   uint32_t type = 0;  // tuner type code, 1 DVB-S .. 12 ISDB-S
   uint32_t caps = 0;  // QV_CAP_* bits
+  // The name's bytes as the enumeration reports them: any bytes, up to 64 KiB
+  // ("name", or "name_hex" for bytes that are not UTF-8).
   std::array<uint8_t, 6> mac{};
   AntennaConfig antenna = defaultAntenna();  // satellite devices only
+  std::shared_ptr<const Sky> sky = nullptr;  // null: the built-in sky
 };
 
 // One key press of the virtual remote: the first frame, then `repeats` more
@@ -78,9 +86,32 @@ struct RemoteConfig {
 // A few presses on a TV remote: 1, 2, 3, volume up held, standby.
 RemoteConfig defaultRemote();
 
-// The virtual sky's settings; the world itself is built in (sky.cpp).
+// The virtual sky's settings; the world is built in (sky.cpp) unless channel
+// files describe it.
 struct SkyConfig {
   double noiseDb = 0.2;  // spread of the measured SNR; the RF level spreads 2.5 times as far
+  std::vector<std::string> files;  // "file": channel files the sky is built from
+};
+
+// Damage done to the stream on purpose, so that a program's stream counters
+// can be checked against exact counts. Rules act on the multiplex as the
+// carrier brings it, before any PID filter: every filter of a device sees the
+// same packets damaged, and a fresh stream starts the counting again.
+struct StreamDamageRule {
+  enum class Kind { Drop, Tei, Cut, Burst };
+  Kind kind = Kind::Drop;
+  // Drop, Tei, Cut: the `every`-th, 2 x `every`-th ... packet of `pid` (8192:
+  // of the whole multiplex), at most `count` times (0: no limit); a cut packet
+  // leaves the card as its first half, the other half is lost.
+  uint32_t pid = 8192;
+  uint64_t every = 1;
+  uint64_t count = 0;
+  // Burst: `packets` packets of the multiplex lost in a row, from position
+  // `afterPacket` (that many packets went before), or from the first packet
+  // due at or after `afterMs` of stream time.
+  uint64_t packets = 0;
+  uint64_t afterPacket = 0;
+  std::optional<uint64_t> afterMs;
 };
 
 // How the card hands a transport stream filter its packets: at the locked
@@ -92,6 +123,7 @@ struct StreamConfig {
   bool fast = false;
   uint32_t packets = 0;
   uint32_t buffers = 0;
+  std::vector<StreamDamageRule> damage;  // none: the clean stream
 };
 inline constexpr uint32_t kMinBufferPackets = 7;
 inline constexpr uint32_t kMaxBufferPackets = 512;
@@ -114,6 +146,20 @@ struct Config {
     uint32_t count = 0;          // stored as the reply count
   };
   std::optional<DiseqcReply> diseqcReply;
+  // For testing a program against odd libraries: callbacks after the call
+  // that allowed them returned, `intervalMs` apart, from a library thread.
+  struct Late {
+    uint32_t enumeration = 0;  // devices reported after CheckForDVBEx(Ex) returned
+    uint32_t remote = 0;       // codes after a remote-control filter's DelFilter
+    uint32_t stream = 0;       // buffers after a stream filter's DelFilter
+    uint32_t intervalMs = 50;
+  } late;
+  // Remarks for the trace about a configuration that is valid but not wholly
+  // used (entries of a sky file the card cannot place).
+  std::vector<std::string> notes;
+  // For testing a program against odd libraries: the figures each signal
+  // entry point reports after a successful measurement instead of its own.
+  SignalOutputTable signalOutputs;
 };
 
 // The two built-in devices.

@@ -2,6 +2,7 @@
 // checked the pointers and written the trace; this file keeps the card's own
 // rules: which device runs, what it can do, and what it has remembered.
 #include <algorithm>
+#include <array>
 
 #include "call_notes.h"
 #include "simulator.h"
@@ -30,6 +31,50 @@ bool Simulator::devices(std::vector<qvabi::DeviceEntry>& list) {
   return true;
 }
 
+void Simulator::keepReporting(std::function<void(const qvabi::DeviceEntry&)> report) {
+  std::vector<qvabi::DeviceEntry> list;
+  if (config_.late.enumeration == 0 || !devices(list) || list.empty()) return;
+  for (uint32_t i = 0; i < config_.late.enumeration; ++i) {
+    late_.After(config_.late.intervalMs * (i + 1),
+                [report, d = list[i % list.size()]] { report(d); });
+  }
+}
+
+void Simulator::callLate(const Filter& f) {
+  const uint32_t count =
+      f.kind == FilterKind::RemoteControl ? config_.late.remote : config_.late.stream;
+  for (uint32_t i = 0; i < count; ++i) {
+    late_.After(config_.late.intervalMs * (i + 1), [this, f] {
+      std::string line = "  -> late ";
+      line += f.kind == FilterKind::RemoteControl ? "RcCode(" : "TsData(";
+      line += qvabi::tr::s32(f.number);
+      line += ')';
+      trace().line(line);
+      if (f.kind == FilterKind::RemoteControl) {
+        // The first key of the remote: RC-5 command 1 at address 0, both
+        // start bits set; a RAW filter gets its two bytes.
+        const uint16_t word = 0x3001;
+        const uint8_t bytes[2] = {0x30, 0x01};
+        if (f.rcType == 0) {
+          f.rcCallback(bytes, 2);
+        } else {
+          f.rcCallback(&word, 2);
+        }
+      } else {
+        // Seven null packets, as a card's last buffer might be.
+        static const auto packets = [] {
+          std::array<uint8_t, 7 * 188> p{};
+          for (size_t at = 0; at < p.size(); at += 188) {
+            p[at] = 0x47, p[at + 1] = 0x1F, p[at + 2] = 0xFF, p[at + 3] = 0x10;
+          }
+          return p;
+        }();
+        f.tsCallback(packets.data(), static_cast<uint32_t>(packets.size()));
+      }
+    });
+  }
+}
+
 bool Simulator::start(uint32_t id, uint32_t& startedId) {
   std::optional<uint32_t> switchedFrom;
   {
@@ -46,6 +91,9 @@ bool Simulator::start(uint32_t id, uint32_t& startedId) {
 }
 
 bool Simulator::stop() {
+  // Nothing of the device calls late once it is stopped (the program stops
+  // it before unloading the library).
+  late_.Drop();
   uint32_t stopped = 0;
   {
     Lock lock(mu_);
@@ -99,6 +147,11 @@ bool Simulator::signal(SignalReader reader, SignalFigures& figures) {
   if (!dev) return false;
   figures = measureSignal(*dev, reader, config_.sky, config_.seed);
   return true;
+}
+
+qvabi::SignalOutputs Simulator::signalOutputs(SignalReader reader) {
+  const auto it = config_.signalOutputs.find(reader);
+  return it != config_.signalOutputs.end() ? it->second : qvabi::SignalOutputs{};
 }
 
 bool Simulator::diseqcSimple(uint32_t mode, uint32_t data) {
@@ -162,8 +215,10 @@ bool Simulator::addRcFilter(uint32_t type, uint32_t deviceFilter, QvRcCallback c
 // A callback deleting its own filter is not waited for; a remote-control
 // filter's player thread has ended by the time this returns.
 bool Simulator::deleteFilter(int32_t number) {
+  const std::optional<Filter> deleted = filters_.find(number);
   if (!filters_.remove(number)) return false;
   reapStreams();
+  if (deleted) callLate(*deleted);
   return true;
 }
 

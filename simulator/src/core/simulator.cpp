@@ -16,6 +16,7 @@ Config configFromEnvironment(CallTrace& trace) {
   std::string problem;
   Config c = loadConfigFile(path, &problem);
   if (!problem.empty()) trace.line("# config: " + problem + "; using the built-in devices");
+  for (const std::string& note : c.notes) trace.line("# config: " + note);
   return c;
 }
 

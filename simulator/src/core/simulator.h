@@ -11,6 +11,7 @@
 #include "config.h"
 #include "devices.h"
 #include "filters.h"
+#include "late_calls.h"
 
 namespace qvsim {
 
@@ -32,6 +33,7 @@ class Simulator : public qvabi::Backend {
   DeviceRegistry& registry() { return registry_; }
 
   bool devices(std::vector<qvabi::DeviceEntry>& list) override;
+  void keepReporting(std::function<void(const qvabi::DeviceEntry&)> report) override;
   bool start(uint32_t id, uint32_t& startedId) override;
   bool stop() override;
   bool tunerType(uint32_t& type) override;
@@ -39,6 +41,7 @@ class Simulator : public qvabi::Backend {
   bool tune(const TuneArgs& args, qvabi::TuneGeneration generation) override;
   bool selectStream(uint32_t enable, uint32_t streamId, uint32_t mask) override;
   bool signal(SignalReader reader, SignalFigures& figures) override;
+  qvabi::SignalOutputs signalOutputs(SignalReader reader) override;
   bool diseqcSimple(uint32_t mode, uint32_t data) override;
   bool diseqcSend(const uint8_t* message, uint32_t length) override;
   bool diseqcExchange(const uint8_t* message, uint32_t length, std::vector<uint8_t>& reply,
@@ -57,11 +60,15 @@ class Simulator : public qvabi::Backend {
   DeviceState* startedWith(uint32_t caps);
   // The kept EEPROM images come in on first use of the EEPROM. Lock held.
   void loadKeptEeproms();
+  // A deleted filter's callbacks that the configuration makes come late.
+  void callLate(const Filter& deleted);
 
   Config config_;
   std::mutex mu_;
   DeviceRegistry registry_;
   FilterTable filters_;
+  // Last, so it is joined first: its calls may reach into the rest.
+  LateCalls late_;
 };
 
 Simulator& simulator();

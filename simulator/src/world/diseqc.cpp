@@ -219,7 +219,7 @@ const Satellite* satelliteInView(const DeviceState& device, int64_t nowUs) {
       angle != device.motors[last].toDeg) {
     return nullptr;  // still driving
   }
-  for (const Satellite& s : satellites()) {
+  for (const Satellite& s : skyOf(device.config).satellites) {
     if (std::fabs(s.eastDeg - angle) < 0.05) return &s;
   }
   return nullptr;

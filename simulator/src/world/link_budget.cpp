@@ -50,6 +50,11 @@ constexpr Requirement kDvbT[] = {
     {mod::Qam64, fec::R2_3, 16.5}, {mod::Qam64, fec::R3_4, 18.0}, {mod::Qam64, fec::R5_6, 19.3},
     {mod::Qam64, fec::R7_8, 20.1},
 };
+// DVB-C (no inner code; Reed-Solomon corrects the rest), approximate.
+constexpr Requirement kDvbC[] = {
+    {mod::Qam16, fec::Auto, 17.0},  {mod::Qam32, fec::Auto, 20.0},  {mod::Qam64, fec::Auto, 23.0},
+    {mod::Qam128, fec::Auto, 26.0}, {mod::Qam256, fec::Auto, 29.0},
+};
 // DVB-T2, Gaussian channel (approximate).
 constexpr Requirement kDvbT2[] = {
     {mod::Qam64, fec::R2_3, 14.8},
@@ -120,13 +125,54 @@ LinkFigures satelliteLink(const Station& s, const Transponder& t) {
   return out;
 }
 
+namespace {
+
+// Thermal noise at the tuner in the carrier's bandwidth: the symbol rate on
+// cable, the occupied 7.61 MHz of an 8 MHz terrestrial channel (in proportion
+// for other widths).
+double groundNoiseDbm(const Station& s, const GroundChannel& c) {
+  const double hz = c.system == DeliverySystem::DvbC ? static_cast<double>(c.symbolRate)
+                                                     : 7.61e6 * c.bandwidthKHz / 8000.0;
+  return -174.0 + db(hz) + s.groundNoiseFigureDb;
+}
+
+// The carrier-to-noise ratio that, with the demodulator's floor, gives `snrDb`.
+double carrierToNoiseFor(double snrDb, double floorDb) {
+  return -db(fromDb(-snrDb) - fromDb(-floorDb));
+}
+
+}  // namespace
+
 LinkFigures groundLink(const Station& s, const GroundChannel& c) {
-  // Noise in the occupied 7.61 MHz of an 8 MHz channel.
-  const double noiseDbm = -174.0 + db(7.61e6) + s.groundNoiseFigureDb;
   LinkFigures out;
   out.rfDbm = c.levelDbm;
-  out.snrDb = combineSnr(c.levelDbm - noiseDbm, s.groundImplementationSnrDb);
+  out.snrDb = combineSnr(c.levelDbm - groundNoiseDbm(s, c), implementationSnrDb(s, c.system));
   return out;
+}
+
+double implementationSnrDb(const Station& s, DeliverySystem system) {
+  switch (system) {
+    case DeliverySystem::DvbS:
+    case DeliverySystem::DvbS2:
+      return s.implementationSnrDb;
+    case DeliverySystem::DvbC:
+      return s.cableImplementationSnrDb;
+    case DeliverySystem::DvbT:
+    case DeliverySystem::DvbT2:
+      break;
+  }
+  return s.groundImplementationSnrDb;
+}
+
+double eirpForSnr(const Station& s, double freqKHz, uint32_t symbolRate, double snrDb) {
+  const double cn = carrierToNoiseFor(snrDb, s.implementationSnrDb);
+  const double gOverT = dishGainDbi(s, freqKHz) - db(s.systemNoiseK);
+  const double carrierDbw = cn - gOverT + kBoltzmannDb + db(symbolRate);
+  return carrierDbw + freeSpaceLossDb(s.slantRangeKm, freqKHz) + s.atmosphericLossDb;
+}
+
+double groundLevelForSnr(const Station& s, const GroundChannel& c, double snrDb) {
+  return groundNoiseDbm(s, c) + carrierToNoiseFor(snrDb, implementationSnrDb(s, c.system));
 }
 
 double requiredSnrDb(DeliverySystem system, uint32_t modulation, uint32_t rate) {
@@ -139,8 +185,16 @@ double requiredSnrDb(DeliverySystem system, uint32_t modulation, uint32_t rate) 
       return lookup(kDvbT, modulation, rate);
     case DeliverySystem::DvbT2:
       return lookup(kDvbT2, modulation, rate);
+    case DeliverySystem::DvbC:
+      return lookup(kDvbC, modulation, fec::Auto);
   }
   return -1.0;
+}
+
+double neededSnrDb(DeliverySystem system, uint32_t modulation, uint32_t rate) {
+  const double need = requiredSnrDb(system, modulation, rate);
+  if (need >= 0.0 || system != DeliverySystem::DvbS) return need;
+  return requiredSnrDb(DeliverySystem::DvbS2, modulation, rate);
 }
 
 int bitsPerSymbol(uint32_t modulation) {
@@ -221,12 +275,18 @@ uint64_t usefulBitrate(const Transponder& t) {
 
 uint64_t usefulBitrate(const GroundChannel& c) {
   if (c.system == DeliverySystem::DvbT2) return c.t2BitrateBps;
-  // DVB-T 8 MHz: 6048 data carriers per 896 us symbol (8k; 2k scales alike).
+  if (c.system == DeliverySystem::DvbC) {
+    return static_cast<uint64_t>(std::llround(static_cast<double>(c.symbolRate) *
+                                              bitsPerSymbol(c.modulation) * 188.0 / 204.0));
+  }
+  // DVB-T 8 MHz: 6048 data carriers per 896 us symbol (8k; 2k scales alike);
+  // a narrower channel has its symbols as much longer.
   int num = 0, den = 1;
   codeRate(c.fec, &num, &den);
   const double symbolSeconds = 896e-6 * (1.0 + 1.0 / c.guardDenominator);
-  return static_cast<uint64_t>(std::llround(6048.0 * bitsPerSymbol(c.modulation) * num / den *
-                                            188.0 / 204.0 / symbolSeconds));
+  double rate = 6048.0 * bitsPerSymbol(c.modulation) * num / den * 188.0 / 204.0 / symbolSeconds;
+  if (c.bandwidthKHz != kGroundBandwidthKHz) rate *= c.bandwidthKHz / 8000.0;
+  return static_cast<uint64_t>(std::llround(rate));
 }
 
 }  // namespace qvsim

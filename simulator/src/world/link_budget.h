@@ -20,6 +20,7 @@ struct Station {
   double groundNoiseFigureDb = 6.0;   // terrestrial tuner
   double implementationSnrDb = 20.0;  // best SNR a satellite demodulator measures
   double groundImplementationSnrDb = 32.0;
+  double cableImplementationSnrDb = 40.0;  // a cable network's own floor
 };
 
 double freeSpaceLossDb(double rangeKm, double freqKHz);
@@ -34,9 +35,22 @@ struct LinkFigures {
 LinkFigures satelliteLink(const Station& station, const Transponder& t);
 LinkFigures groundLink(const Station& station, const GroundChannel& c);
 
+// The EIRP (dBW) that gives a transponder of this frequency and symbol rate
+// `snrDb` at the demodulator; `snrDb` must be below the station's
+// implementation limit.
+double eirpForSnr(const Station& station, double freqKHz, uint32_t symbolRate, double snrDb);
+// The level at the socket (dBm) that gives a ground carrier `snrDb`.
+double groundLevelForSnr(const Station& station, const GroundChannel& c, double snrDb);
+// The best SNR a demodulator measures on such a carrier.
+double implementationSnrDb(const Station& station, DeliverySystem system);
+
 // The SNR (Es/N0, dB) a modulation and code rate needs for error-free
 // reception; negative when the combination does not exist in that system.
 double requiredSnrDb(DeliverySystem system, uint32_t modulation, uint32_t fec);
+
+// requiredSnrDb, or for a combination its system lacks (a table's DVB-S
+// carrier in 8PSK) the DVB-S2 figure; negative when neither has it.
+double neededSnrDb(DeliverySystem system, uint32_t modulation, uint32_t fec);
 
 // Bit error ratio before error correction at this SNR.
 double rawBitErrorRate(uint32_t modulation, double snrDb);

@@ -1,5 +1,6 @@
 #include "signal_model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -49,21 +50,29 @@ Reception receiveSatellite(const DeviceState& device, const TuneRequest& tune,
   if (sky < kLnbInputMinKHz || sky > kLnbInputMaxKHz) return r;
   const Pol pol = device.antenna.lnbVoltage == 18 ? Pol::H : Pol::V;
 
+  // Of the carriers whose band covers the frequency, the demodulator settles
+  // on one at the symbol rate it was given (a narrow carrier may sit inside
+  // a wide one's band), else on the nearest.
   const Transponder* nearest = nullptr;
   uint32_t nearestOffset = 0;
+  bool nearestMatches = false;
   for (const Transponder& t : sat->transponders) {
     if (t.pol != pol) continue;
     const uint32_t offset = distance(sky, t.freqKHz);
     const double halfBandwidthKHz = t.symbolRate * (1.0 + rollOffFactor(t.rollOff)) / 2000.0;
     if (offset >= halfBandwidthKHz) continue;
-    if (!nearest || offset < nearestOffset) nearest = &t, nearestOffset = offset;
+    const bool matches = symbolRateMatches(tune.symbolRate, t.symbolRate);
+    if (!nearest || (matches && !nearestMatches) ||
+        (matches == nearestMatches && offset < nearestOffset)) {
+      nearest = &t, nearestOffset = offset, nearestMatches = matches;
+    }
   }
   if (!nearest) return r;
   const Transponder& t = *nearest;
   r.present = true;
   r.transponder = &t;
   r.link = satelliteLink(station, t);
-  r.requiredSnrDb = requiredSnrDb(t.system, t.modulation, t.fec);
+  r.requiredSnrDb = neededSnrDb(t.system, t.modulation, t.fec);
   r.modulation = t.modulation;
   r.lock = nearestOffset <= captureRangeKHz(t.symbolRate) &&
            symbolRateMatches(tune.symbolRate, t.symbolRate) &&
@@ -72,24 +81,34 @@ Reception receiveSatellite(const DeviceState& device, const TuneRequest& tune,
   return r;
 }
 
-Reception receiveGround(const TuneRequest& tune, const Station& station) {
+Reception receiveGround(const Sky& sky, const TuneRequest& tune, const Station& station) {
   Reception r;
   const GroundChannel* nearest = nullptr;
   uint32_t nearestOffset = 0;
-  for (const GroundChannel& c : groundChannels()) {
+  for (const GroundChannel& c : sky.ground) {
     const uint32_t offset = distance(tune.freqKHz, c.freqKHz);
-    if (offset >= kGroundBandwidthKHz / 2) continue;
+    if (offset >= c.bandwidthKHz / 2) continue;
     if (!nearest || offset < nearestOffset) nearest = &c, nearestOffset = offset;
   }
   if (!nearest) return r;
+  const GroundChannel& c = *nearest;
   r.present = true;
   r.ground = nearest;
-  r.link = groundLink(station, *nearest);
-  r.requiredSnrDb = requiredSnrDb(nearest->system, nearest->modulation, nearest->fec);
-  r.modulation = nearest->modulation;
-  r.lock = nearestOffset <= kGroundCaptureKHz && r.link.snrDb >= r.requiredSnrDb;
+  r.link = groundLink(station, c);
+  r.requiredSnrDb = neededSnrDb(c.system, c.modulation, c.fec);
+  r.modulation = c.modulation;
+  // A cable demodulator needs the symbol rate and takes a QAM order it is
+  // told; a terrestrial one finds its parameters in the signal.
+  const bool cable = c.system == DeliverySystem::DvbC;
+  const uint32_t capture =
+      cable ? std::max(kGroundCaptureKHz, captureRangeKHz(c.symbolRate)) : kGroundCaptureKHz;
+  r.lock = nearestOffset <= capture && r.link.snrDb >= r.requiredSnrDb &&
+           (!cable || (symbolRateMatches(tune.symbolRate, c.symbolRate) &&
+                       choiceMatches(tune.modulation, c.modulation)));
   return r;
 }
+
+bool isCableType(uint32_t type) { return type == 8 || type == 9; }
 
 uint64_t mix(uint64_t x) {
   x += 0x9E3779B97F4A7C15ull;
@@ -115,8 +134,10 @@ LnbDrive lnbDriveFor(const TuneRequest& t) {
 bool acceptsTune(uint32_t tunerType, const TuneRequest& t) {
   if (!codesValid(t)) return false;
   if (!isSatelliteType(tunerType)) {
-    // Symbol rate, polarisation and LNB values mean nothing to this tuner.
-    return t.freqKHz >= kGroundMinKHz && t.freqKHz <= kGroundMaxKHz;
+    // Polarisation and LNB values mean nothing to this tuner; a cable tuner's
+    // band starts below VHF band III.
+    const uint32_t lowest = isCableType(tunerType) ? kCableMinKHz : kGroundMinKHz;
+    return t.freqKHz >= lowest && t.freqKHz <= kGroundMaxKHz;
   }
   const int64_t ifKHz = lnbDriveFor(t).ifKHz;
   return ifKHz >= kIfMinKHz && ifKHz <= kIfMaxKHz;
@@ -133,8 +154,9 @@ void applyTune(DeviceState& device, const TuneRequest& tune) {
 
 Reception receive(const DeviceState& device, const Station& station) {
   if (!device.tune) return Reception{};
-  return isSatelliteType(device.config.type) ? receiveSatellite(device, *device.tune, station)
-                                             : receiveGround(*device.tune, station);
+  return isSatelliteType(device.config.type)
+             ? receiveSatellite(device, *device.tune, station)
+             : receiveGround(skyOf(device.config), *device.tune, station);
 }
 
 double noiseSample(uint32_t seed, uint64_t measurement, uint32_t channel) {

@@ -1,5 +1,7 @@
 #include "sky.h"
 
+#include "config.h"
+
 namespace qvsim {
 namespace {
 
@@ -66,8 +68,16 @@ std::vector<Satellite> buildSatellites() {
 
 GroundChannel ch(uint32_t mhz, DS system, uint32_t modulation, uint32_t rate, uint32_t guard,
                  double levelDbm, uint64_t t2Bitrate, std::vector<Service> services) {
-  return {mhz * 1000, system,   modulation, rate,
-          guard,      levelDbm, t2Bitrate,  one(std::move(services))};
+  return {mhz * 1000,
+          system,
+          modulation,
+          rate,
+          guard,
+          levelDbm,
+          t2Bitrate,
+          one(std::move(services)),
+          kGroundBandwidthKHz,
+          0};
 }
 
 std::vector<GroundChannel> buildGround() {
@@ -95,28 +105,30 @@ const char* skyInputName(uint32_t input) {
   return input < kSkyInputCount ? names[input] : "?";
 }
 
-const std::vector<Satellite>& satellites() {
-  static const std::vector<Satellite> sky = buildSatellites();
+std::shared_ptr<const Sky> builtInSky() {
+  static const std::shared_ptr<const Sky> sky =
+      std::make_shared<const Sky>(Sky{buildSatellites(), buildGround()});
   return sky;
 }
 
-const Satellite* satelliteOnInput(uint32_t input) {
-  for (const Satellite& s : satellites()) {
+const std::vector<Satellite>& satellites() { return builtInSky()->satellites; }
+
+const std::vector<GroundChannel>& groundChannels() { return builtInSky()->ground; }
+
+const Satellite* satelliteOnInput(const Sky& sky, uint32_t input) {
+  for (const Satellite& s : sky.satellites) {
     if (s.input == input) return &s;
   }
   return nullptr;
 }
 
-const Satellite* satelliteNamed(const std::string& name) {
-  for (const Satellite& s : satellites()) {
+const Satellite* satelliteNamed(const Sky& sky, const std::string& name) {
+  for (const Satellite& s : sky.satellites) {
     if (s.name == name) return &s;
   }
   return nullptr;
 }
 
-const std::vector<GroundChannel>& groundChannels() {
-  static const std::vector<GroundChannel> ground = buildGround();
-  return ground;
-}
+const Sky& skyOf(const DeviceConfig& device) { return device.sky ? *device.sky : *builtInSky(); }
 
 }  // namespace qvsim

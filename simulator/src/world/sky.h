@@ -1,9 +1,12 @@
 // The virtual sky: what a dish on the satellite device and an aerial on the
-// terrestrial device can receive. The data is one table in sky.cpp; the
-// arithmetic that turns a tune into a received carrier is in signal_model.cpp.
+// terrestrial device can receive. The built-in sky is one table in sky.cpp;
+// a configuration may build one from channel files instead (sky_file.cpp).
+// The arithmetic that turns a tune into a received carrier is in
+// signal_model.cpp.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,7 +34,8 @@ inline constexpr uint32_t kLast = 14;
 inline constexpr uint32_t kLastRollOffCode = 3;
 inline constexpr uint32_t kLastOnOffCode = 2;
 
-enum class DeliverySystem { DvbS, DvbS2, DvbT, DvbT2 };
+// DVB-C carriers come only from channel files.
+enum class DeliverySystem { DvbS, DvbS2, DvbT, DvbT2, DvbC };
 
 struct Service {
   uint16_t serviceId;
@@ -71,7 +75,8 @@ struct Satellite {
   double eastDeg = 0.0;  // orbital position, where a dish on a positioner finds it
 };
 
-// A terrestrial multiplex on the 8 MHz raster.
+// A terrestrial multiplex (the built-in ones on the 8 MHz raster) or, from a
+// channel file, a cable carrier.
 struct GroundChannel {
   uint32_t freqKHz;  // centre frequency
   DeliverySystem system;
@@ -81,6 +86,8 @@ struct GroundChannel {
   double levelDbm;            // at the aerial socket
   uint64_t t2BitrateBps;      // DVB-T2 only: the multiplex's configured payload
   std::vector<Stream> streams;
+  uint32_t bandwidthKHz = 8000;  // occupied by the carrier
+  uint32_t symbolRate = 0;       // cable only: symbols per second (a tune must match it)
 };
 
 // The universal LNB on the dish: local oscillators and the band it passes.
@@ -96,7 +103,18 @@ inline constexpr uint32_t kGroundMinKHz = 174000;
 inline constexpr uint32_t kGroundMaxKHz = 862000;
 inline constexpr uint32_t kGroundBandwidthKHz = 8000;
 
-const std::vector<Satellite>& satellites();
-const std::vector<GroundChannel>& groundChannels();
+// What the dish and the aerial can receive.
+struct Sky {
+  std::vector<Satellite> satellites;
+  std::vector<GroundChannel> ground;
+};
+
+// The built-in sky, the same for every device and every load.
+std::shared_ptr<const Sky> builtInSky();
+const std::vector<Satellite>& satellites();          // the built-in sky's
+const std::vector<GroundChannel>& groundChannels();  // the built-in sky's
+
+// The terrestrial tuner's range on a cable device, whose band starts lower.
+inline constexpr uint32_t kCableMinKHz = 47000;
 
 }  // namespace qvsim

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "simulator.h"
+#include "ts_damage.h"
 #include "ts_generator.h"
 
 namespace qvsim {
@@ -14,7 +15,7 @@ using Clock = std::chrono::steady_clock;
 // transponder, another stream), and how long a PID filter's buffer may wait
 // for more packets of its PID before it is handed over part-full.
 constexpr auto kCarrierCheck = std::chrono::milliseconds(20);
-constexpr double kPartialBufferSeconds = 0.1;
+constexpr uint64_t kPartialBufferMs = 100;
 
 bool sameStream(const LockedCarrier& a, const LockedCarrier& b) {
   if (a.usefulBitrate != b.usefulBitrate || a.streamId != b.streamId ||
@@ -113,7 +114,8 @@ void StreamDeck::run(int32_t number, const std::shared_ptr<Player>& player) {
   std::vector<uint8_t> buffer(kMaxBufferPackets * kTsPacketSize);
   std::optional<LockedCarrier> carrier;
   std::unique_ptr<TsGenerator> generator;
-  Clock::time_point streamStart;  // when the generator's first packet was due
+  std::unique_ptr<StreamDamage> damage;  // none while the stream stays clean
+  Clock::time_point streamStart;         // when the generator's first packet was due
   Clock::time_point nextCheck;
   uint64_t buffersDelivered = 0;
 
@@ -136,22 +138,32 @@ void StreamDeck::run(int32_t number, const std::shared_ptr<Player>& player) {
       if (!generator || !sameStream(*found, *carrier)) {
         carrier = std::move(found);
         generator = std::make_unique<TsGenerator>(planFor(*carrier));
+        damage.reset();
+        if (!config_.damage.empty()) {
+          damage = std::make_unique<StreamDamage>(config_.damage, generator->plan().bitrate);
+        }
         streamStart = now;
       }
       nextCheck = now + kCarrierCheck;
     }
 
     const uint64_t bitrate = generator->plan().bitrate;
-    const uint64_t packetsPerWait = std::max<uint64_t>(
-        1, static_cast<uint64_t>(kPartialBufferSeconds * static_cast<double>(bitrate) /
-                                 (kTsPacketSize * 8)));
+    const uint64_t packetsPerWait =
+        std::max<uint64_t>(1, kPartialBufferMs * bitrate / (1000 * kTsPacketSize * 8));
     const uint32_t wanted = sizes.next();
     const uint64_t giveUp = generator->position() + packetsPerWait;
     uint32_t count = 0;
+    size_t length = 0;
     while (count < wanted) {
-      uint8_t* out = buffer.data() + size_t{count} * kTsPacketSize;
-      if (generator->next(out) == filter->pid || wholeStream) {
+      uint8_t* out = buffer.data() + length;
+      const uint64_t position = generator->position();
+      const uint16_t pid = generator->next(out);
+      // A damaged stream may lose a packet or half of one; the buffer then
+      // holds the bytes that did leave the card, one after the other.
+      const size_t kept = damage ? damage->apply(position, pid, out) : kTsPacketSize;
+      if ((pid == filter->pid || wholeStream) && kept != 0) {
         ++count;
+        length += kept;
       } else if (generator->position() >= giveUp) {
         break;
       }
@@ -168,9 +180,9 @@ void StreamDeck::run(int32_t number, const std::shared_ptr<Player>& player) {
       if (!table_.find(number)) return;
       continue;
     }
-    const uint32_t length = count * static_cast<uint32_t>(kTsPacketSize);
-    const bool delivered =
-        table_.deliver(number, [&](const Filter& f) { f.tsCallback(buffer.data(), length); });
+    const bool delivered = table_.deliver(number, [&](const Filter& f) {
+      f.tsCallback(buffer.data(), static_cast<uint32_t>(length));
+    });
     if (!delivered) return;  // the filter is gone
     ++buffersDelivered;
   }

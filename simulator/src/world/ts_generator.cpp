@@ -13,10 +13,15 @@ constexpr size_t kPatternSlots = 4096;
 constexpr size_t kMaxSection = 1024;  // PSI sections are at most 1024 bytes
 // Repetition: PAT and PMT every 100 ms, SDT every 500 ms, PCR every 30 ms
 // (the standard allows up to 100 ms between PCRs).
-constexpr double kPatSeconds = 0.1, kPmtSeconds = 0.1, kSdtSeconds = 0.5, kPcrSeconds = 0.03;
-// Share of the multiplex the services fill; null packets fill the rest.
-constexpr double kServiceShare = 0.85;
-constexpr double kAudioPacketsPerSecond = 192000.0 / (kTsPacketSize * 8);
+constexpr uint64_t kPatMs = 100, kPmtMs = 100, kSdtMs = 500, kPcrMs = 30;
+// Share of the multiplex the services fill, in percent; null packets fill
+// the rest. Each audio stream carries 192 kbit/s.
+constexpr uint64_t kServicePercent = 85;
+constexpr uint64_t kAudioBitrate = 192000;
+// The multiplex is planned in whole units of this fraction of a packet slot:
+// integers give every platform the same packets in the same order (x87 and
+// SSE arithmetic break the ties between two streams differently).
+constexpr uint64_t kSlotUnit = uint64_t{1} << 32;
 constexpr uint32_t kPesEvery = 32;  // packets of an elementary stream per PES packet
 
 const std::array<uint32_t, 256> kCrcTable = [] {
@@ -90,9 +95,8 @@ std::vector<uint8_t> packetize(uint16_t pid, const std::vector<uint8_t>& section
   return out;
 }
 
-uint64_t packetsIn(double seconds, uint64_t bitrate) {
-  const double packets = seconds * static_cast<double>(bitrate) / (kTsPacketSize * 8);
-  return std::max<uint64_t>(1, static_cast<uint64_t>(packets));
+uint64_t packetsIn(uint64_t ms, uint64_t bitrate) {
+  return std::max<uint64_t>(1, ms * bitrate / (1000 * kTsPacketSize * 8));
 }
 
 }  // namespace
@@ -175,26 +179,25 @@ std::vector<uint8_t> sdtSection(const TsPlan& plan) {
 TsGenerator::TsGenerator(TsPlan plan) : plan_(std::move(plan)) {
   const uint64_t bitrate = std::max<uint64_t>(plan_.bitrate, kTsPacketSize * 8);
   plan_.bitrate = bitrate;
-  pcrInterval_ = packetsIn(kPcrSeconds, bitrate);
+  pcrInterval_ = packetsIn(kPcrMs, bitrate);
 
   // Tables, their first copies staggered over the first packets.
   tables_.push_back(
-      {kPatPid, packetize(kPatPid, patSection(plan_)), packetsIn(kPatSeconds, bitrate), 0});
+      {kPatPid, packetize(kPatPid, patSection(plan_)), packetsIn(kPatMs, bitrate), 0});
   for (size_t i = 0; i < plan_.programs.size(); ++i) {
     const uint16_t pid = plan_.programs[i].pmtPid;
     tables_.push_back(
-        {pid, packetize(pid, pmtSection(plan_, i)), packetsIn(kPmtSeconds, bitrate), 1 + i});
+        {pid, packetize(pid, pmtSection(plan_, i)), packetsIn(kPmtMs, bitrate), 1 + i});
   }
-  tables_.push_back({kSdtPid, packetize(kSdtPid, sdtSection(plan_)),
-                     packetsIn(kSdtSeconds, bitrate), 1 + plan_.programs.size()});
+  tables_.push_back({kSdtPid, packetize(kSdtPid, sdtSection(plan_)), packetsIn(kSdtMs, bitrate),
+                     1 + plan_.programs.size()});
   nextTableDue_ = 0;
 
   // Elementary streams and their shares of the packet slots.
-  const double slotsPerSecond = static_cast<double>(bitrate) / (kTsPacketSize * 8);
-  std::vector<double> share;
+  std::vector<uint64_t> share;
   if (!plan_.programs.empty()) {
-    const double perProgram = kServiceShare / static_cast<double>(plan_.programs.size());
-    const double audio = std::min(perProgram / 8, kAudioPacketsPerSecond / slotsPerSecond);
+    const uint64_t perProgram = kServicePercent * kSlotUnit / (100 * plan_.programs.size());
+    const uint64_t audio = std::min(perProgram / 8, kAudioBitrate * kSlotUnit / bitrate);
     for (const TsProgram& p : plan_.programs) {
       streams_.push_back({p.videoPid, 0xE0, true});
       share.push_back(perProgram - audio);
@@ -205,16 +208,16 @@ TsGenerator::TsGenerator(TsPlan plan) : plan_(std::move(plan)) {
   // Each slot goes to the stream furthest behind its share, once it is owed
   // a whole packet; slots nobody is owed carry null packets.
   pattern_.resize(kPatternSlots, -1);
-  std::vector<double> credit(streams_.size(), 0.0);
+  std::vector<uint64_t> credit(streams_.size(), 0);
   for (auto& slot : pattern_) {
     int16_t best = -1;
     for (size_t k = 0; k < streams_.size(); ++k) {
       credit[k] += share[k];
-      if (credit[k] >= 1.0 && (best < 0 || credit[k] > credit[static_cast<size_t>(best)])) {
+      if (credit[k] >= kSlotUnit && (best < 0 || credit[k] > credit[static_cast<size_t>(best)])) {
         best = static_cast<int16_t>(k);
       }
     }
-    if (best >= 0) credit[static_cast<size_t>(best)] -= 1.0;
+    if (best >= 0) credit[static_cast<size_t>(best)] -= kSlotUnit;
     slot = best;
   }
 }

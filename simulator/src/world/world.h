@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,13 +22,29 @@ struct Satellite;
 struct SkyConfig;
 struct TuneRequest;
 
-// ---- Satellites, for the antenna a configuration describes.
+// ---- The sky, and its satellites for the antenna a configuration describes.
 
-// The satellite behind an input of the built-in committed switch, or null
-// when nothing is connected there.
-const Satellite* satelliteOnInput(uint32_t input);
+struct Sky;
+// The sky of the built-in table.
+std::shared_ptr<const Sky> builtInSky();
+// The sky a device receives: its configuration's, or the built-in one.
+const Sky& skyOf(const DeviceConfig& device);
+// A sky built from libdvbv5 channel files (dtv-scan-tables, dvbv5-scan): the
+// satellite entries of each file are one satellite named after the file, the
+// terrestrial and cable entries the ground channels; a part no file describes
+// stays built in. Each carrier is given the level that locks it with a margin
+// for its modulation and code rate. Null, with the reason in *problem, when a
+// file cannot be read or holds an entry it cannot read; `notes` gets a line
+// per file with entries the virtual card cannot place.
+std::shared_ptr<const Sky> skyFromChannelFiles(const std::vector<std::string>& paths,
+                                               std::string* problem,
+                                               std::vector<std::string>* notes);
+
+// The satellite behind committed-switch input `input` of the default
+// antenna, or null when nothing is connected there.
+const Satellite* satelliteOnInput(const Sky& sky, uint32_t input);
 // Null when there is no satellite of that name.
-const Satellite* satelliteNamed(const std::string& name);
+const Satellite* satelliteNamed(const Sky& sky, const std::string& name);
 
 // ---- Tuning and the signal.
 

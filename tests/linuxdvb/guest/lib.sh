@@ -4,7 +4,7 @@
 # line by line), HOST_PID and LIRC_DEV; what it prints follows the transcript.
 
 SCENARIO_LIMIT=40  # seconds a host may run before it is killed
-COMPANION_GRACE=10 # seconds a companion may go on after its host ended
+COMPANION_GRACE=30 # seconds a companion may go on after its host ended (the peers run then)
 
 now() { cut -d. -f1 /proc/uptime; }
 
@@ -39,7 +39,50 @@ wait_host_end() {
   done
 }
 
+# peer NAME TOOL ARGS...: runs a Linux DVB tool (at most 12 s) with the ioctl tracer,
+# its frontend ioctls in $WORK/NAME.ioctl and its output in $WORK/NAME.out.
+peer() {
+  _name=$1
+  shift
+  rm -f "$WORK/$_name.ioctl"
+  LD_PRELOAD=/qv/lib/libqv_ioctl_trace.so QV_IOCTL_TRACE="$WORK/$_name.ioctl" \
+    timeout -s INT 12 "$@" > "$WORK/$_name.out" 2>&1 < /dev/null
+}
+
 host_threads() { ls "/proc/$HOST_PID/task" | wc -l; }
+
+# The virtual adapter is a platform device; its driver lets go of it as a
+# card's driver does when the card is unplugged.
+VIDTV_DEVICE=vidtv.0
+VIDTV_DRIVER=/sys/bus/platform/drivers/vidtv
+
+# unplug: the driver lets go of the adapter (its remove: frontend, demux and
+# dvr unregistered), in the background, for the dvb core's removal waits until
+# every demux and dvr descriptor is closed; UNPLUG_PID is the removal.
+unplug() {
+  echo "$VIDTV_DEVICE" > "$VIDTV_DRIVER/unbind" &
+  UNPLUG_PID=$!
+}
+
+# unplugged [SECONDS]: until the removal has finished (5 s at most).
+unplugged() {
+  _limit=$(($(now) + ${1:-5}))
+  while alive "$UNPLUG_PID"; do
+    [ "$(now)" -ge "$_limit" ] && return 1
+    sleep 0.05
+  done
+}
+
+# replug: the adapter bound again (it may still be on its way out), until its
+# frontend is there (10 s at most).
+replug() {
+  [ -e "$VIDTV_DRIVER/$VIDTV_DEVICE" ] || echo "$VIDTV_DEVICE" > "$VIDTV_DRIVER/bind" || return 1
+  _limit=$(($(now) + 10))
+  until [ -c /dev/dvb/adapter0/frontend0 ]; do
+    [ "$(now)" -ge "$_limit" ] && return 1
+    sleep 0.05
+  done
+}
 
 # host_fds GLOB...: how many of the host's descriptors are open on a path
 # matching one of the globs.
@@ -56,7 +99,8 @@ host_fds() {
 }
 
 # run_scenario NAME: the host on /qv/scenarios/NAME.script (or the compliance
-# checker with the options in NAME.compliance) in /tmp/run/NAME,
+# checker with the options in NAME.compliance, or the sweep with those in
+# NAME.sweep) in /tmp/run/NAME,
 # with its companion if there is one, both bounded in time; then the section
 # of the console: transcript, exit status, anything on standard error, the
 # companion's lines.
@@ -68,23 +112,39 @@ run_scenario() {
   # The library's call trace, for the companions that look at it.
   QUORVEX_DVB_TRACE=$WORK/trace.txt
   export WORK OUT QUORVEX_DVB_TRACE
+  # Every frontend ioctl the host makes, for the comparison with the Linux DVB tools.
+  host_trace="LD_PRELOAD=/qv/lib/libqv_ioctl_trace.so QV_IOCTL_TRACE=$WORK/ioctl.txt"
   cd "$WORK" || return
   if [ -f "/qv/scenarios/$name.compliance" ]; then
     # NAME.compliance holds the compliance checker's options instead.
     # shellcheck disable=SC2046  # the options are meant to split
     /qv/bin/quorvex-compliance $(cat "/qv/scenarios/$name.compliance") /qv/lib/libquorvex.so \
       > "$OUT" 2> "$WORK/stderr.txt" &
+  elif [ -f "/qv/scenarios/$name.sweep" ]; then
+    # NAME.sweep holds quorvex-sweep's options and channel files.
+    # shellcheck disable=SC2046  # the options are meant to split
+    env LD_LIBRARY_PATH=/qv/lib /qv/bin/quorvex-sweep $(grep -v '^#' "/qv/scenarios/$name.sweep") \
+      > "$OUT" 2> "$WORK/stderr.txt" &
   else
     sed "s|@WORK@|$WORK|g" "/qv/scenarios/$name.script" > "$WORK/script.txt"
-    LD_LIBRARY_PATH=/qv/lib /qv/bin/quorvexdemo-headless "$WORK/script.txt" \
-      > "$OUT" 2> "$WORK/stderr.txt" &
+    # With NAME.first.sh the host waits (10 s at most) until the companion has run it.
+    gate=""
+    [ -f "/qv/scenarios/$name.first.sh" ] && gate=$WORK/host.go
+    (
+      _limit=$(($(now) + 10))
+      while [ -n "$gate" ] && [ ! -e "$gate" ] && [ "$(now)" -lt "$_limit" ]; do sleep 0.05; done
+      exec env $host_trace LD_LIBRARY_PATH=/qv/lib /qv/bin/quorvexdemo-headless "$WORK/script.txt"
+    ) > "$OUT" 2> "$WORK/stderr.txt" &
   fi
   HOST_PID=$!
   export HOST_PID
   side_pid=""
-  if [ -f "/qv/scenarios/$name.sh" ]; then
-    # A session of its own, so that it goes with everything it started.
-    setsid sh -c ". /qv/lib.sh; . /qv/scenarios/$name.sh" > "$WORK/companion.txt" 2>&1 &
+  side=/qv/scenarios/$name
+  if [ -f "$side.sh" ] || [ -f "$side.first.sh" ]; then
+    # A session of its own, so that it goes with everything it started. What
+    # NAME.first.sh opens stays open in that shell while NAME.sh runs.
+    setsid sh -c ". /qv/lib.sh; [ -f $side.first.sh ] && . $side.first.sh; : > $WORK/host.go
+                 [ -f $side.sh ] && . $side.sh" > "$WORK/companion.txt" 2>&1 &
     side_pid=$!
   fi
   killed=""

@@ -166,10 +166,6 @@ TEST(TuningMap, TheChoicesDecideTheDeliverySystem) {
   EXPECT_FALSE(DeliverySystemFor(Family::Satellite, kMulti, r));
   EXPECT_EQ(DeliverySystemFor(Family::Satellite, {SYS_TURBO}, r), SYS_TURBO);
 
-  TuneArgs t;
-  EXPECT_EQ(DeliverySystemFor(Family::Terrestrial, kMulti, t), SYS_DVBT);
-  t.modulation = 20;
-  EXPECT_EQ(DeliverySystemFor(Family::Terrestrial, kMulti, t), SYS_DVBT2);
   EXPECT_EQ(DeliverySystemFor(Family::Cable, kMulti, TuneArgs{}), SYS_DVBC_ANNEX_A);
 }
 
@@ -221,8 +217,6 @@ TEST(TuningMap, TerrestrialAndCableTakeTheFrequencyInHertz) {
   EXPECT_EQ(ValueOf(*t, DTV_BANDWIDTH_HZ), 8000000u);
   EXPECT_FALSE(ValueOf(*t, DTV_VOLTAGE));  // the LNB values are ignored
   EXPECT_FALSE(ValueOf(*t, DTV_TONE));
-  r.symbolRate = 27500 * 1000;
-  EXPECT_EQ(ValueOf(*TuneProperties(Family::Terrestrial, kMulti, r, 0), DTV_BANDWIDTH_HZ), 0u);
 
   r.symbolRate = 6900 * 1000, r.modulation = 20;
   const auto c = TuneProperties(Family::Cable, kMulti, r, NO_STREAM_ID_FILTER);
@@ -233,6 +227,64 @@ TEST(TuningMap, TerrestrialAndCableTakeTheFrequencyInHertz) {
 
   r.freqKHz = 4294968;  // does not fit in hertz
   EXPECT_FALSE(TuneProperties(Family::Cable, kMulti, r, NO_STREAM_ID_FILTER));
+}
+
+// Guards against DTV_BANDWIDTH_HZ = 0 (si2168, cxd2820r and mn88473 refuse it) and against
+// the Symrate override lost.
+TEST(TuningMap, TheBandwidthFollowsTheChannelPlanUnlessTheSymrateFieldNamesOne) {
+  struct Case {
+    uint32_t symrateField, freqMHz, hz;
+  } cases[] = {{27500, 474, 8000000}, {27500, 858, 8000000},  {27500, 177, 7000000},
+               {27500, 226, 7000000}, {27500, 299, 7000000},  {27500, 300, 8000000},
+               {6000, 474, 6000000},  {7000, 666, 7000000},   {8000, 177, 8000000},
+               {1712, 226, 1712000},  {10000, 474, 10000000}, {6900, 474, 8000000}};
+  for (const Case& c : cases) {
+    TuneArgs r;
+    r.freqKHz = c.freqMHz * 1000, r.symbolRate = c.symrateField * 1000;
+    const auto p = TuneProperties(Family::Terrestrial, kMulti, r, NO_STREAM_ID_FILTER);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(ValueOf(*p, DTV_BANDWIDTH_HZ), c.hz) << c.symrateField << " " << c.freqMHz;
+  }
+}
+
+// Guards against a T2 multiplex unreachable from the DVB-T2 device (only 256QAM or 3/5
+// chose T2) and a T multiplex unreachable once T2 is chosen.
+TEST(TuningMap, TerrestrialChoicesPickDvbTOrDvbT2OrSearchBoth) {
+  const std::vector<uint32_t> both = {SYS_DVBT, SYS_DVBT2}, t2 = {SYS_DVBT2}, t = {SYS_DVBT};
+  const std::vector<uint32_t> tOnly = {SYS_DVBT}, t2Only = {SYS_DVBT2};
+  struct Case {
+    uint32_t modulation, fec, pilot, streamId;
+    std::vector<uint32_t> delsys, systems;
+  } cases[] = {{0, 0, 0, NO_STREAM_ID_FILTER, kMulti, both},   // the dialog's defaults
+               {18, 0, 0, NO_STREAM_ID_FILTER, kMulti, both},  // 64QAM: either
+               {16, 2, 0, NO_STREAM_ID_FILTER, kMulti, both},  // 16QAM 2/3: either
+               {18, 0, 2, NO_STREAM_ID_FILTER, kMulti, t2},    // pilot ON asks for T2
+               {18, 0, 0, 3, kMulti, t2},                      // a PLP is T2's
+               {20, 0, 0, NO_STREAM_ID_FILTER, kMulti, t2},    // 256QAM
+               {0, 13, 0, NO_STREAM_ID_FILTER, kMulti, t2},    // 3/5
+               {0, 4, 0, NO_STREAM_ID_FILTER, kMulti, t2},     // 4/5
+               {18, 7, 0, NO_STREAM_ID_FILTER, kMulti, t},     // 7/8 is DVB-T's only
+               {20, 7, 0, NO_STREAM_ID_FILTER, kMulti, {}},    // no system has both
+               {18, 0, 0, NO_STREAM_ID_FILTER, tOnly, t},
+               {18, 0, 0, NO_STREAM_ID_FILTER, t2Only, t2},
+               {20, 0, 0, NO_STREAM_ID_FILTER, tOnly, {}},
+               {0, 7, 0, NO_STREAM_ID_FILTER, t2Only, {}},
+               {0, 0, 0, NO_STREAM_ID_FILTER, {SYS_ISDBT}, {SYS_ISDBT}}};
+  for (const Case& c : cases) {
+    TuneArgs r;
+    r.freqKHz = 474000, r.modulation = c.modulation, r.fec = c.fec, r.pilot = c.pilot;
+    EXPECT_EQ(CandidateSystems(Family::Terrestrial, c.delsys, r, c.streamId), c.systems)
+        << c.modulation << " " << c.fec << " " << c.pilot << " " << c.streamId;
+  }
+  // The system tried goes to the kernel as asked, with the stream id only for T2.
+  TuneArgs r;
+  r.freqKHz = 474000, r.modulation = 18;
+  const auto p = TunePropertiesFor(Family::Terrestrial, SYS_DVBT2, r, NO_STREAM_ID_FILTER);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(ValueOf(*p, DTV_DELIVERY_SYSTEM), SYS_DVBT2);
+  EXPECT_EQ(ValueOf(*p, DTV_MODULATION), QAM_64);
+  EXPECT_EQ(ValueOf(*p, DTV_STREAM_ID), NO_STREAM_ID_FILTER);
+  EXPECT_FALSE(ValueOf(*TunePropertiesFor(Family::Terrestrial, SYS_DVBT, r, 0), DTV_STREAM_ID));
 }
 
 }  // namespace

@@ -1,16 +1,20 @@
 // The reader threads over pipes: the stream reaches the callback in whole
-// packets and in order however the kernel splits it, codes are filtered, and
-// no callback runs once Stop() has returned.
+// packets and in order however the kernel splits it, codes are filtered, no
+// callback runs once Stop() has returned, and a descriptor that ends (as a
+// removed card's do) ends the reading at once and is let go.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/input.h>
 #include <linux/lirc.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -130,6 +134,96 @@ TEST(TsPump, NothingIsDeliveredAfterStopReturnsAndAnIdleStreamStops) {
   pump.Stop();
   // Generous: only a thread that never wakes would take this long.
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+// Whether fd has become /dev/null (the reader let its file go), within 5 s.
+bool LetGo(int fd) {
+  for (int i = 0; i < 500; ++i) {
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && st.st_rdev == makedev(1, 3)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+// Guards against a reader that spins on a descriptor that has ended, keeps a
+// removed card's file open (its removal waits for that), or cannot say why it
+// stopped delivering.
+TEST(TsPump, ADescriptorThatEndsEndsTheReadingAndIsLetGo) {
+  const std::vector<uint8_t> packets = Packets(3);
+  struct Case {
+    const char* what;
+    std::function<int()> open;  // the descriptor to read, set up to end after `bytes`
+    size_t bytes;
+    const char* ended;
+  } cases[] = {
+      {"a file: 3 packets and a partial one, then its end",
+       [&] {
+         char path[] = "/tmp/qv_ts_end_XXXXXX";
+         const int fd = mkstemp(path);
+         unlink(path);
+         EXPECT_EQ(write(fd, packets.data(), packets.size()), 564);
+         EXPECT_EQ(write(fd, packets.data(), 100), 100);
+         lseek(fd, 0, SEEK_SET);
+         return fd;
+       },
+       564, "end of data"},
+      {"a pipe whose writer leaves after 2 packets",
+       [&] {
+         int p[2];
+         EXPECT_EQ(pipe2(p, O_NONBLOCK | O_CLOEXEC), 0);
+         EXPECT_EQ(write(p[1], packets.data(), 376), 376);
+         close(p[1]);
+         return p[0];
+       },
+       376, "POLLHUP"},
+      {"a read that fails for good", [] { return open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC); },
+       0, "read failed: Is a directory"},
+      {"an error without data (as a removed demux reports)",
+       [] {
+         int p[2];
+         EXPECT_EQ(pipe2(p, O_NONBLOCK | O_CLOEXEC), 0);
+         close(p[0]);
+         return p[1];
+       },
+       0, "POLLERR without data"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int fd = c.open();
+    ASSERT_GE(fd, 0);
+    std::atomic<size_t> delivered{0};
+    TsPump pump;
+    ASSERT_TRUE(pump.Start(fd, [&](const uint8_t*, uint32_t n) { delivered += n; }));
+    EXPECT_TRUE(LetGo(fd));
+    pump.Stop();
+    EXPECT_EQ(delivered, c.bytes);
+    EXPECT_EQ(pump.Ended(), c.ended);
+    close(fd);
+  }
+}
+
+// Guards against a busy loop: a demux whose card is gone answers every poll
+// with POLLERR alone while its read finds nothing to read.
+TEST(ReaderThread, AnErrorWithoutDataIsNotHandedToTheHandler) {
+  int p[2];
+  ASSERT_EQ(pipe2(p, O_NONBLOCK | O_CLOEXEC), 0);
+  close(p[0]);
+  std::atomic<int> calls{0};
+  ReaderThread reader;
+  ASSERT_TRUE(reader.Start(p[1], [&](int) {
+    ++calls;
+    return kGoOn;  // what a read that finds nothing answers
+  }));
+  EXPECT_TRUE(LetGo(p[1]));
+  reader.Stop();
+  EXPECT_EQ(calls, 0);
+  // A stop that ends the reading is no end of the descriptor.
+  Pipe idle;
+  ASSERT_TRUE(reader.Start(idle.r, [](int) { return kGoOn; }));
+  reader.Stop();
+  EXPECT_EQ(reader.Ended(), "");
+  close(p[1]);
 }
 
 lirc_scancode Lirc(uint32_t proto, uint64_t scancode, bool toggle) {

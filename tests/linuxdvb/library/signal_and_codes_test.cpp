@@ -3,7 +3,9 @@
 #include <linux/dvb/frontend.h>
 #include <linux/lirc.h>
 
+#include "ber_meter.h"
 #include "call_notes.h"
+#include "cnr_requirement.h"
 #include "frontend_io.h"
 #include "rc_codes.h"
 #include "signal_scale.h"
@@ -39,8 +41,10 @@ TEST(SignalScale, PercentFromRelativeScalesOrFromDecibels) {
                 {Decibel(-10000), 100}, {Stat{}, 0}};
   for (const Case& c : levels) EXPECT_EQ(LevelPercent(c.strength), c.level) << c.strength.svalue;
 
+  // Without the figure the carrier needs: 0 to 25 dB.
   EXPECT_EQ(QualityPercent(Decibel(13000)), 52);
   EXPECT_EQ(QualityPercent(Decibel(25000)), 100);
+  EXPECT_EQ(QualityPercent(Decibel(13000), 8.0), 50);
   EXPECT_EQ(QualityPercent(Decibel(40000)), 100);
   EXPECT_EQ(QualityPercent(Decibel(-2000)), 0);
   EXPECT_EQ(QualityPercent(Relative(13107)), 20);
@@ -64,11 +68,86 @@ TEST(SignalScale, DecibelFiguresOnlyFromDecibelScales) {
   EXPECT_FALSE(SnrDb(Relative(40000)));
 }
 
-// Guards against a division by zero bits counted.
-TEST(SignalScale, BitErrorRatioNeedsCountedBits) {
-  EXPECT_FLOAT_EQ(BitErrorRatio(Counter(5), Counter(1000000)), 5e-6f);
-  EXPECT_EQ(BitErrorRatio(Counter(0), Counter(0)), 0.0f);
-  EXPECT_EQ(BitErrorRatio(Counter(7), Stat{}), 0.0f);
+// Guards against the BER as the average since the counters started (it then creeps with
+// uptime), against a reset or a wrap read as a burst of errors, and a division by zero.
+TEST(BerMeter, TheRateBetweenTwoReadsOfTheCounters) {
+  constexpr uint64_t k32 = 1ull << 32;
+  struct Case {
+    BitCounts before, now;
+    std::optional<double> ber;
+  } pairs[] = {{{100, 1000000}, {110, 2000000}, 1e-5},          // 10 errors in a million bits
+               {{5000, 90000000}, {5000, 100000000}, 0.0},      // no new error
+               {{100, 1000000}, {100, 1000000}, std::nullopt},  // nothing counted: no rate
+               {{9000, 80000000}, {3, 1000000}, 3e-6},          // both reset: since the reset
+               {{7, k32 - 1000}, {17, 1000}, 10.0 / 2000},      // the 32-bit total wrapped
+               {{k32 - 5, 1000}, {5, 3000}, 10.0 / 2000},       // the 32-bit error count wrapped
+               {{7, ~0ull - 999}, {17, 1000}, 10.0 / 2000},     // a 64-bit wrap
+               {{0, 1000}, {50, 1010}, std::nullopt}};          // more errors than bits
+  for (const Case& c : pairs) {
+    const std::optional<double> ber = BerBetween(c.before, c.now);
+    ASSERT_EQ(ber.has_value(), c.ber.has_value()) << c.now.errors << "/" << c.now.total;
+    if (ber) {
+      EXPECT_DOUBLE_EQ(*ber, *c.ber) << c.now.errors << "/" << c.now.total;
+    }
+  }
+
+  BerMeter m;
+  EXPECT_FLOAT_EQ(m.Next(BitCounts{50, 10000000}), 5e-6f);  // first read: its quotient
+  EXPECT_FLOAT_EQ(m.Next(BitCounts{60, 20000000}), 1e-6f);  // then the rate in between
+  EXPECT_FLOAT_EQ(m.Next(BitCounts{60, 20000000}), 1e-6f);  // nothing new: the last rate
+  EXPECT_FLOAT_EQ(m.Next(BitCounts{80, 30000000}), 2e-6f);
+  EXPECT_EQ(m.Next(std::nullopt), 0.0f);                    // no counters (no lock)
+  EXPECT_FLOAT_EQ(m.Next(BitCounts{90, 30000000}), 3e-6f);  // ... so a first read again
+  m.Reset();
+  EXPECT_EQ(m.Next(BitCounts{0, 0}), 0.0f);  // nothing counted at all
+}
+
+// Guards against quality graded on one fixed scale for every carrier, and against the
+// table's figures out of order (a harder mode needing less C/N).
+TEST(CnrRequirement, QualityIsTheMarginOverWhatTheCarrierNeeds) {
+  struct Case {
+    uint32_t system, modulation, fec;
+    double db;
+  } cases[] = {{SYS_DVBS, QPSK, FEC_3_4, 6.9},
+               {SYS_DVBS, QAM_AUTO, FEC_AUTO, 6.9},
+               {SYS_DVBS, QPSK, FEC_7_8, 8.5},
+               {SYS_DVBS2, PSK_8, FEC_2_3, 6.6},
+               {SYS_DVBS2, APSK_32, FEC_9_10, 16.1},
+               {SYS_DVBS2, QPSK, FEC_AUTO, 4.0},
+               {SYS_DVBS2, QAM_AUTO, FEC_AUTO, 7.9},
+               {SYS_DVBT, QAM_64, FEC_2_3, 16.5},
+               {SYS_DVBT, QAM_16, FEC_1_2, 8.8},
+               {SYS_DVBT, QAM_AUTO, FEC_AUTO, 16.5},
+               {SYS_DVBT2, QAM_256, FEC_2_3, 18.1},
+               {SYS_DVBT2, QAM_64, FEC_3_5, 12.3},
+               {SYS_DVBC_ANNEX_A, QAM_256, FEC_AUTO, 29.8},
+               {SYS_DVBC_ANNEX_A, QAM_AUTO, FEC_NONE, 23.8}};
+  for (const Case& c : cases) {
+    const std::optional<double> db = RequiredCnrDb(c.system, c.modulation, c.fec);
+    ASSERT_TRUE(db) << c.system << " " << c.modulation << " " << c.fec;
+    EXPECT_DOUBLE_EQ(*db, c.db) << c.system << " " << c.modulation << " " << c.fec;
+  }
+  EXPECT_FALSE(RequiredCnrDb(SYS_ATSC, VSB_8, FEC_AUTO));
+  // Each modulation needs more the weaker its code, and each code more on a denser
+  // constellation.
+  for (uint32_t system : {SYS_DVBS, SYS_DVBS2, SYS_DVBT, SYS_DVBT2}) {
+    for (uint32_t mod : {QPSK, QAM_16, QAM_64, QAM_256, PSK_8})
+      EXPECT_LE(*RequiredCnrDb(system, mod, FEC_1_2), *RequiredCnrDb(system, mod, FEC_5_6));
+  }
+  EXPECT_LT(*RequiredCnrDb(SYS_DVBT2, QAM_16, FEC_2_3), *RequiredCnrDb(SYS_DVBT2, QAM_64, FEC_2_3));
+
+  EXPECT_EQ(GradedQuality(16.5, 16.5), 0);
+  EXPECT_EQ(GradedQuality(21.5, 16.5), 50);
+  EXPECT_EQ(GradedQuality(30.0, 16.5), 100);
+  EXPECT_EQ(GradedQuality(3.0, 16.5), 0);
+  // The figures of a poll use what the driver says it tuned.
+  SignalReading r;
+  r.status = FE_HAS_LOCK;
+  r.cnr = Decibel(21500);
+  r.system = SYS_DVBT, r.modulation = QAM_64, r.fec = FEC_2_3;
+  EXPECT_EQ(Figures(r).qualityPercent, 50);
+  r.system = SYS_DVBS;
+  EXPECT_EQ(Figures(r).qualityPercent, 100);
 }
 
 // Guards against lock read from the wrong status bit.
@@ -85,7 +164,7 @@ TEST(SignalScale, LockAndPresenceComeFromTheStatus) {
   f = Figures(r);
   EXPECT_TRUE(f.lock);
   EXPECT_FLOAT_EQ(f.snrDb, 13.0f);
-  EXPECT_EQ(f.qualityPercent, 52);
+  EXPECT_EQ(f.qualityPercent, 52);  // no system reported: the plain scale
   r.strength = Stat{};
   EXPECT_FALSE(Figures(r).rfLevelDbm);
 }

@@ -2,7 +2,7 @@
 # equal to what reached the file, and PID 0 alone in the second one.
 wait_host_end || exit 0
 ts_facts() {  # FILE [PID]: qv_ts_check's verdict, its output kept for a failure
-  report=$(/qv/bin/qv_ts_check "$@")
+  report=$(/qv/bin/qv_ts_check --live-pcr "$@")
   ts_status=$?
   packets=$(echo "$report" | sed -n 's/^packets=\([0-9]*\) .*/\1/p')
   pids=$(echo "$report" | sed -n 's/.* pids=\([0-9]*\) .*/\1/p')

@@ -1,5 +1,5 @@
-// The Send handler against a library faked here: what reaches the library
-// and what the log shows when the library reports replies oddly.
+// A press of DiSEqC "Send" against a library faked here: what reaches the
+// library and what the log shows when the library reports replies oddly.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "res/resource_ids.h"
-#include "tests/program/main_dialog_fixture.h"
-#include "tuner/tuner_api.h"
+#include "diseqc/diseqc_bus.h"
+#include "tests/program/fake_ui.h"
 
 namespace {
 
@@ -33,26 +32,25 @@ int32_t FakeSendDiseqCmdEx(uint8_t* msg, uint32_t length, uint8_t* reply, uint32
 }
 int32_t FakeSendDiseqCmd(uint8_t*, uint32_t) { return 1; }
 
-struct DiseqcSend : MainDialogOnFakeLibrary {
+struct DiseqcSend : FakeLibrary {
+  FakeUi ui;
+  DiseqcSettings settings;
   void SetUp() override {
-    MainDialogOnFakeLibrary::SetUp();
+    FakeLibrary::SetUp();
     TunerApi.SendDiseqCmd = FakeSendDiseqCmd;
     TunerApi.SendDiseqCmdEx = FakeSendDiseqCmdEx;
     exchanges.clear();
     sent.clear();
-    for (int id : {IDC_LIST_DISEQC10, IDC_LIST_DISEQC11, IDC_LIST_DISEQC12}) {
-      for (int i = 0; i < 60; ++i) window.C(id).list.Add("x");
-      window.C(id).list.Select(0);
-    }
+    // The dialog's defaults: 10722 MHz horizontal, the 11700 MHz switch.
+    settings.freqMHz = 10722, settings.lofSwitchMHz = 11700;
   }
-  void Press() { Click(IDC_BTN_DISEQC_SEND); }
+  void Press() { SendDiseqc(ui, settings, std::nullopt); }
+  const std::vector<std::string>& Log() const { return ui.lines; }
 };
 
 // Guards a reply count carried over from the previous exchange.
 TEST_F(DiseqcSend, EveryExchangeStartsFromACountOfZero) {
-  for (int id : {IDC_CHK_DISEQC11, IDC_CHK_DISEQC10, IDC_CHK_DISEQC12, IDC_CHK_RECEIVE_REPLY}) {
-    window.C(id).check = 1;
-  }
+  settings.diseqc11 = settings.diseqc10 = settings.diseqc12 = settings.receiveReply = true;
   // The first answers two bytes; the next two leave the count as it was.
   exchanges = {{{0xE4, 0x5A}, true, 2}, {{}, false, 0}, {{0xE4, 0x11}, false, 0}};
   Press();
@@ -65,8 +63,7 @@ TEST_F(DiseqcSend, EveryExchangeStartsFromACountOfZero) {
 
 // Guards a reply line reading bytes the library never wrote.
 TEST_F(DiseqcSend, ACountBeyondTheBytesWrittenShowsNoStaleMemory) {
-  window.C(IDC_CHK_DISEQC12).check = 1;
-  window.C(IDC_CHK_RECEIVE_REPLY).check = 1;
+  settings.diseqc12 = settings.receiveReply = true;
   exchanges = {{{0xE4}, true, 4}};
   Press();
   ASSERT_EQ(Log().size(), 3u);
