@@ -2,6 +2,7 @@
 
 #include <gdk/gdk.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/filename.h>
@@ -11,11 +12,28 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <utility>
 
 #include "hosts/wx/wx_text.h"
 #include "tests/support/received_text.h"
 
 namespace guitest {
+
+void NameVirtualCardFiles() {
+  const auto base = std::filesystem::temp_directory_path() / ("qv_gui_" + std::to_string(getpid()));
+  const std::pair<const char*, const char*> files[] = {{"QUORVEX_SIM_CONFIG", "_config"},
+                                                       {"QUORVEX_SIM_TRACE", "_trace"}};
+  for (const auto& [variable, suffix] : files) {
+    const std::string path = base.string() + suffix;
+    std::filesystem::remove(path);
+    setenv(variable, path.c_str(), 1);
+  }
+}
+
+std::string VirtualCardConfig() { return std::getenv("QUORVEX_SIM_CONFIG"); }
+
+std::string VirtualCardTrace() { return std::getenv("QUORVEX_SIM_TRACE"); }
 
 wxhost::WxHost& Host() {
   static wxhost::WxHost* host = new wxhost::WxHost;  // outlives queued work

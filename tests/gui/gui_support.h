@@ -18,6 +18,15 @@ namespace guitest {
 // The host every test runs its dialogs on.
 wxhost::WxHost& Host();
 
+// Names the virtual card's configuration and trace files of this process in
+// the environment; called once, before any thread starts.
+void NameVirtualCardFiles();
+// The configuration file the virtual card reads when it is loaded (a missing
+// file gives the built-in devices).
+std::string VirtualCardConfig();
+// The file the virtual card writes each call it serves to.
+std::string VirtualCardTrace();
+
 // A dialog that records every message but paint, in order: "clicked 1012",
 // "selchange 1047", "dblclick 1013", "timer 7", "syscommand 16", "close".
 // Unhandled messages then get the framework's default handling (Close and

@@ -21,6 +21,10 @@ wxIMPLEMENT_APP_NO_MAIN(TestApp);
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
+  // Before GTK's threads and the host's warm-up start: setenv while another
+  // thread reads the environment can crash the process (glibc frees the old
+  // table under the reader), so no test changes it later.
+  guitest::NameVirtualCardFiles();
   if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
     std::fprintf(stderr, "cannot start wxWidgets (is there a display?)\n");
     return 1;

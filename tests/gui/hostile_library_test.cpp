@@ -46,14 +46,11 @@ GLogWriterOutput CountComplaints(GLogLevelFlags level, const GLogField* fields, 
 TEST(HostileLibrary, LateReportsAndOddNamesLeaveTheWindowWhole) {
   if (std::getenv("QV_GUI_FRESH_LIBRARY") == nullptr) GTEST_SKIP() << "needs a process of its own";
   const std::string longName(65536, 'N');
-  const std::string config =
-      (std::filesystem::temp_directory_path() / ("qv_gui_hostile_" + std::to_string(getpid())))
-          .string();
+  const std::string config = guitest::VirtualCardConfig();
   std::ofstream(config) << R"({"late": {"enumeration": 40, "interval_ms": 25}, "devices": [)"
                         << R"({"id": 1, "type": 2, "caps": "0x18FE", "name": ")" << longName
                         << R"("}, {"id": 2, "type": 7, "name": "Tuner\n\tTwo\u0001"},)"
                         << R"( {"id": 3, "type": 8, "name_hex": "54756E657220E9FF80"}]})";
-  setenv("QUORVEX_SIM_CONFIG", config.c_str(), 1);
   g_log_set_writer_func(CountComplaints, nullptr, nullptr);
 
   CQuorvexDemoDlg dlg;

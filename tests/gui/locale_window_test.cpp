@@ -27,12 +27,9 @@ TEST(DecimalCommaLocale, SignalTextsInTheWindowKeepTheirDecimalPoint) {
   std::setlocale(LC_ALL, "");
   ASSERT_STREQ(std::localeconv()->decimal_point, ",")
       << "run with LC_ALL=de_DE.UTF-8 (the gui.window_de_DE test does)";
-  const auto dir = std::filesystem::temp_directory_path() / "qv_gui_locale";
-  std::filesystem::create_directories(dir);
-  const std::string config = (dir / "config.json").string();
+  const std::string config = guitest::VirtualCardConfig();
   std::ofstream(config) << R"({"signal": {"Statistic": {"level": 71, "quality": 80},
       "GetSignalExEx": {"lock": 1, "rf": -45, "snr": 8.5, "ber": 0.0003}}})";
-  setenv("QUORVEX_SIM_CONFIG", config.c_str(), 1);
   CQuorvexDemoDlg dlg;
   std::string snr, ber, summary, csv;
   guitest::RunShown(dlg, [&](wxhost::WxDialogWindow& w) {
@@ -46,9 +43,8 @@ TEST(DecimalCommaLocale, SignalTextsInTheWindowKeepTheirDecimalPoint) {
     w.Close();
     EXPECT_TRUE(guitest::PumpUntil([&] { return w.Ended(); }));
   });
-  unsetenv("QUORVEX_SIM_CONFIG");
+  std::filesystem::remove(config);
   std::setlocale(LC_ALL, before.c_str());
-  std::filesystem::remove_all(dir);
   EXPECT_EQ(snr, "SNR: 8.50dB");
   EXPECT_EQ(ber, "BER: 0.00030");
   EXPECT_NE(summary.find("SNR: 8.50 dB   BER: 3.00e-04"), std::string::npos) << summary;

@@ -6,7 +6,6 @@
 #include <wx/uiaction.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -20,21 +19,8 @@ namespace {
 
 using wxhost::WxDialogWindow;
 
-// The virtual card writes each call it serves here (set before it is loaded).
-std::string TracePath() {
-  static const std::string path = [] {
-    const std::string p =
-        (std::filesystem::temp_directory_path() / ("qv_gui_trace_" + std::to_string(getpid())))
-            .string();
-    std::filesystem::remove(p);
-    setenv("QUORVEX_SIM_TRACE", p.c_str(), 1);
-    return p;
-  }();
-  return path;
-}
-
 int CountCalls(const std::string& prefix) {
-  std::ifstream in(TracePath());
+  std::ifstream in(guitest::VirtualCardTrace());
   std::string line;
   int n = 0;
   while (std::getline(in, line)) n += line.rfind(prefix, 0) == 0 ? 1 : 0;
@@ -43,7 +29,6 @@ int CountCalls(const std::string& prefix) {
 
 // Guards against start-up, F1 About or title-bar close failing in a real window.
 TEST(ProgramWindow, StartsOnTheVirtualCardAboutBoxAndCloseSequence) {
-  TracePath();
   const int stopsBefore = CountCalls("StopDVB(");
   CQuorvexDemoDlg dlg;
   std::string aboutCaption, aboutButton;

@@ -48,12 +48,11 @@ TEST(StreamHealthWindow, BurstsOfLossShowUnderTheSignalWhileCapturing) {
   const auto dir =
       std::filesystem::temp_directory_path() / ("qv_gui_stream_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
-  const std::string config = (dir / "config.json").string();
+  const std::string config = guitest::VirtualCardConfig();
   // Two bursts of 400 packets (about 0.1 s of the multiplex) 4 and 8 s into
   // the stream.
   std::ofstream(config) << R"({"stream": {"damage": {"burst": [
       {"packets": 400, "after_ms": 4000}, {"packets": 400, "after_ms": 8000}]}}})";
-  setenv("QUORVEX_SIM_CONFIG", config.c_str(), 1);
   CQuorvexDemoDlg dlg;
   guitest::RunShown(dlg, [&](wxhost::WxDialogWindow& w) {
     dlg.Dispatch(fw::SysCommandMessage(IDM_SIGNALHISTORY));
@@ -90,7 +89,7 @@ TEST(StreamHealthWindow, BurstsOfLossShowUnderTheSignalWhileCapturing) {
     w.Close();
     EXPECT_TRUE(guitest::PumpUntil([&] { return w.Ended(); }));
   });
-  unsetenv("QUORVEX_SIM_CONFIG");
+  std::filesystem::remove(config);
   std::filesystem::remove_all(dir);
 }
 
