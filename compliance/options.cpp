@@ -27,8 +27,6 @@ const char* UsageText() {
          "  --verbose          print details\n";
 }
 
-namespace {
-
 bool ParseNumber(const char* text, uint32_t& out) {
   if (text == nullptr || *text < '0' || *text > '9') return false;
   char* end = nullptr;
@@ -37,8 +35,6 @@ bool ParseNumber(const char* text, uint32_t& out) {
   out = static_cast<uint32_t>(v);
   return true;
 }
-
-}  // namespace
 
 std::variant<Options, std::string> ParseOptions(int argc, const char* const* argv) {
   Options o;

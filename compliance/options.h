@@ -26,6 +26,9 @@ struct Options {
 // of what is wrong with them.
 std::variant<Options, std::string> ParseOptions(int argc, const char* const* argv);
 
+// Reads a decimal number that fits 32 bits, nothing before or after it.
+bool ParseNumber(const char* text, uint32_t& out);
+
 // The usage text.
 const char* UsageText();
 

@@ -1,7 +1,6 @@
 #include "sweep/options.h"
 
-#include <cstdlib>
-#include <limits>
+#include "compliance/options.h"
 
 namespace sweep {
 
@@ -19,19 +18,6 @@ const char* UsageText() {
          "  --csv FILE         also write the results as comma-separated values\n"
          "  --junit FILE       also write a JUnit XML report\n";
 }
-
-namespace {
-
-bool ParseNumber(const char* text, uint32_t& out) {
-  if (text == nullptr || *text < '0' || *text > '9') return false;
-  char* end = nullptr;
-  const unsigned long long v = std::strtoull(text, &end, 10);
-  if (*end != '\0' || v > std::numeric_limits<uint32_t>::max()) return false;
-  out = static_cast<uint32_t>(v);
-  return true;
-}
-
-}  // namespace
 
 std::variant<Options, std::string> ParseOptions(int argc, const char* const* argv) {
   Options o;
@@ -61,7 +47,7 @@ std::variant<Options, std::string> ParseOptions(int argc, const char* const* arg
         if (arg == n.name) match = &n;
       }
       if (match == nullptr) return "unknown option " + arg;
-      if (i + 1 >= argc || !ParseNumber(argv[i + 1], *match->target)) {
+      if (i + 1 >= argc || !compliance::ParseNumber(argv[i + 1], *match->target)) {
         return arg + " needs a whole number";
       }
       ++i;

@@ -6,6 +6,7 @@
 #include "compliance/report.h"
 #include "platform/file.h"
 #include "sweep/sweep_text.h"
+#include "tuning/signal_csv.h"
 
 namespace {
 
@@ -23,19 +24,10 @@ void AppendFlag(std::string& out, const std::optional<bool>& v) {
   if (v) out += *v ? '1' : '0';
 }
 
-// Names and paths come from the files: quoted when they would break the row.
+// Names and paths come from the files.
 void AppendField(std::string& out, const std::string& text) {
   out += ',';
-  if (text.find_first_of(",\"\r\n") == std::string::npos) {
-    out += text;
-    return;
-  }
-  out += '"';
-  for (char c : text) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  out += '"';
+  AppendCsvField(out, text);
 }
 
 std::string CaseName(const SweepItem& item) {

@@ -28,8 +28,9 @@ void AppendNumber(std::string& out, const std::optional<double>& v) {
   if (v) out += ShortestText(*v);
 }
 
-// A device name is the library's text: quoted when it would break the row.
-void AppendField(std::string& out, const std::string& text) {
+}  // namespace
+
+void AppendCsvField(std::string& out, const std::string& text) {
   if (text.find_first_of(",\"\r\n") == std::string::npos) {
     out += text;
     return;
@@ -41,8 +42,6 @@ void AppendField(std::string& out, const std::string& text) {
   }
   out += '"';
 }
-
-}  // namespace
 
 std::string IsoTimeUtc(int64_t ms) {
   const int64_t dayMs = 86400000;
@@ -67,7 +66,8 @@ std::string SignalCsv(const SignalHistory& history) {
     const SignalSample& s = history.At(i);
     out += IsoTimeUtc(s.timeMs);
     out += ',';
-    AppendField(out, history.Device(s.series));
+    // A device name is the library's text.
+    AppendCsvField(out, history.Device(s.series));
     out += ',';
     if (s.lock) out += *s.lock ? '1' : '0';
     AppendNumber(out, s.levelPct);

@@ -10,6 +10,10 @@
 // "2026-12-07T09:50:52.123Z": UTC, milliseconds, ISO 8601.
 std::string IsoTimeUtc(int64_t msSinceEpoch);
 
+// Appends `text` as one field: quoted, with its quotes doubled, when it holds
+// a comma, a quote or a line end.
+void AppendCsvField(std::string& out, const std::string& text);
+
 // The header line, then one line per sample, oldest first; a figure that was
 // not reported is an empty field. Lines end in '\n'.
 std::string SignalCsv(const SignalHistory& history);

@@ -20,9 +20,9 @@ namespace {
 // a (adaptation field only), d (discontinuity indicator), t (transport error
 // indicator), r (reserved control 00), /N (only its first N bytes); "~N" is
 // N bytes of junk.
-std::vector<uint8_t> Stream(const std::string& spec) {
+std::vector<uint8_t> Stream(const std::string& layout) {
   std::vector<uint8_t> out;
-  std::istringstream in(spec);
+  std::istringstream in(layout);
   for (std::string t; in >> t;) {
     size_t at = 0, keep = 188;
     if (t[0] == '~') {
@@ -171,9 +171,9 @@ TEST(TsPacketCheck, FirstFaultAndContinuity) {
   };
   for (const auto& c : cases) {
     const auto check = std::make_unique<compliance::TsPacketCheck>();
-    for (const std::string spec : c.buffers) {
-      const std::vector<uint8_t> b = Stream(spec == "restart" ? "" : spec);
-      spec == "restart" ? check->Restart() : check->Feed(b.data(), b.size());
+    for (const std::string buffer : c.buffers) {
+      const std::vector<uint8_t> b = Stream(buffer == "restart" ? "" : buffer);
+      buffer == "restart" ? check->Restart() : check->Feed(b.data(), b.size());
     }
     EXPECT_EQ(check->FirstFault(), c.fault) << c.buffers.back();
     EXPECT_EQ(check->ContinuityErrors(), c.ccErrors) << c.buffers.back();
