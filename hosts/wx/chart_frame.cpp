@@ -4,13 +4,13 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/dcbuffer.h>
-#include <wx/display.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
 #include <algorithm>
 
+#include "hosts/wx/frame_placement.h"
 #include "hosts/wx/gtk_style.h"
 #include "hosts/wx/wx_text.h"
 #include "hosts/wx/wx_window.h"
@@ -103,16 +103,7 @@ ChartFrame::ChartFrame(wxWindow* parent, fw::ChartWindowModel& model)
 
 fw::ChartWindow* WxDialogWindow::OpenChartWindow(fw::ChartWindowModel& model) {
   auto* frame = new ChartFrame(this, model);
-  // Beside the dialog, where it hides none of it, as far as the screen has
-  // room; never off the screen.
-  const wxRect beside = GetScreenRect();
-  const int display = wxDisplay::GetFromWindow(this);
-  const wxRect screen =
-      wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
-  const wxSize size = frame->GetSize();
-  frame->Move(std::max(screen.GetLeft(),
-                       std::min(beside.GetRight() + 8, screen.GetRight() - size.GetWidth())),
-              std::max(screen.GetTop(), beside.GetTop()));
+  PlaceBeside(*frame, *this, 0);
   frame->Show();
   return frame;
 }

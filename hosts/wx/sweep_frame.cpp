@@ -1,7 +1,6 @@
 #include "hosts/wx/sweep_frame.h"
 
 #include <wx/button.h>
-#include <wx/display.h>
 #include <wx/gauge.h>
 #include <wx/listctrl.h>
 #include <wx/panel.h>
@@ -12,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/wx/frame_placement.h"
 #include "hosts/wx/gtk_style.h"
 #include "hosts/wx/wx_text.h"
 #include "hosts/wx/wx_window.h"
@@ -101,17 +101,8 @@ void SweepFrame::BringToFront() {
 
 fw::SweepWindow* WxDialogWindow::OpenSweepWindow(fw::SweepWindowModel& model) {
   auto* frame = new SweepFrame(this, model);
-  // Beside the dialog, as the chart window, where it hides none of it as far
-  // as the screen has room; never off the screen.
-  const wxRect beside = GetScreenRect();
-  const int display = wxDisplay::GetFromWindow(this);
-  const wxRect screen =
-      wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
-  const wxSize size = frame->GetSize();
-  frame->Move(std::max(screen.GetLeft(),
-                       std::min(beside.GetRight() + 8, screen.GetRight() - size.GetWidth())),
-              std::max(screen.GetTop(),
-                       std::min(beside.GetTop() + 40, screen.GetBottom() - size.GetHeight())));
+  // A little lower than the chart window, so both can be open.
+  PlaceBeside(*frame, *this, 40);
   frame->Show();
   return frame;
 }
