@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "hosts/win32/frame_window.h"
 #include "hosts/win32/win32_window.h"
 
 namespace win32host {
@@ -20,17 +21,8 @@ void RegisterClasses(WNDPROC frame, WNDPROC chart) {
   static bool done = false;
   if (done) return;
   done = true;
-  WNDCLASSW wc{};
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
-  wc.lpfnWndProc = frame;
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kFrameClass;
-  RegisterClassW(&wc);
-  wc.lpfnWndProc = chart;
-  wc.hbrBackground = nullptr;  // the chart paints every pixel itself
-  wc.lpszClassName = kChartClass;
-  RegisterClassW(&wc);
+  RegisterWindowClass(kFrameClass, frame, FaceBrush());
+  RegisterWindowClass(kChartClass, chart, nullptr);  // the chart paints every pixel itself
 }
 
 ChartWindowWin32* Self(HWND hwnd) {
@@ -127,20 +119,12 @@ void ChartWindowWin32::ShowNewData() {
   InvalidateRect(chart_, nullptr, FALSE);
 }
 
-void ChartWindowWin32::BringToFront() {
-  if (IsIconic(frame_)) ShowWindow(frame_, SW_RESTORE);
-  SetForegroundWindow(frame_);
-}
+void ChartWindowWin32::BringToFront() { BringFrameToFront(frame_); }
 
 LRESULT CALLBACK ChartWindowWin32::FrameProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    auto* self =
-        static_cast<ChartWindowWin32*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-    self->frame_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  ChartWindowWin32* self = Self(hwnd);
+  ChartWindowWin32* self = BoundOwner<ChartWindowWin32>(hwnd, message, l);
   if (self == nullptr) return DefWindowProcW(hwnd, message, w, l);
+  if (message == WM_NCCREATE) self->frame_ = hwnd;
   switch (message) {
     case WM_CREATE:
       self->CreateControls();

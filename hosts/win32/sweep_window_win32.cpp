@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/win32/frame_window.h"
 #include "hosts/win32/win32_window.h"
 
 namespace win32host {
@@ -27,17 +28,7 @@ void RegisterFrameClass(WNDPROC frame) {
   // again when the program already did is harmless.
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
-  WNDCLASSW wc{};
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
-  wc.lpfnWndProc = frame;
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kFrameClass;
-  RegisterClassW(&wc);
-}
-
-SweepWindowWin32* Self(HWND hwnd) {
-  return reinterpret_cast<SweepWindowWin32*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  RegisterWindowClass(kFrameClass, frame, FaceBrush());
 }
 
 void SetCell(HWND table, int item, int column, const std::string& text) {
@@ -167,20 +158,12 @@ void SweepWindowWin32::ShowNewData() {
   ShowButtons();
 }
 
-void SweepWindowWin32::BringToFront() {
-  if (IsIconic(frame_)) ShowWindow(frame_, SW_RESTORE);
-  SetForegroundWindow(frame_);
-}
+void SweepWindowWin32::BringToFront() { BringFrameToFront(frame_); }
 
 LRESULT CALLBACK SweepWindowWin32::FrameProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    auto* self =
-        static_cast<SweepWindowWin32*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-    self->frame_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  SweepWindowWin32* self = Self(hwnd);
+  SweepWindowWin32* self = BoundOwner<SweepWindowWin32>(hwnd, message, l);
   if (self == nullptr) return DefWindowProcW(hwnd, message, w, l);
+  if (message == WM_NCCREATE) self->frame_ = hwnd;
   switch (message) {
     case WM_CREATE:
       self->CreateControls();
